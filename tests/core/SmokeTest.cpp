@@ -1,0 +1,3 @@
+#include <gtest/gtest.h>
+#include <cstdlib>
+TEST(TestSetup, SettingsFolderIsPrivate) { ASSERT_NE(std::getenv("DUALVEX_CONFIG_DIR"), nullptr); }
