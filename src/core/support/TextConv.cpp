@@ -430,11 +430,14 @@ struct EscapeSource {
     {
         return (flags & kEscWide) ? src[p] | static_cast<unsigned>(src[p + 1]) << 8 : src[p];
     }
+    // Whether the next character that will be written is a hex digit; wide characters
+    // that are left out do not separate an escape from what follows them.
     bool NextIsHexDigit(int p) const
     {
+        while (p + Step() <= count && At(p) >= 256)
+            p += Step();
         if (p + Step() > count) return false;
-        const unsigned ch = At(p);
-        return ch < 256 && (CharClass(static_cast<unsigned char>(ch)) & kClassHexDigit);
+        return (CharClass(static_cast<unsigned char>(At(p))) & kClassHexDigit) != 0;
     }
     // Length of the multi-byte sequence starting at pos (1 when it is no complete one).
     int SequenceLength() const;
