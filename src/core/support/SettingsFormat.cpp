@@ -43,7 +43,8 @@ void AppendName(std::string& out, std::string_view name)
         const auto b = static_cast<unsigned char>(c);
         if (b <= 0x20 || b >= 0x7F || std::strchr("%=[]\"#;@\\", c) != nullptr) {
             out.push_back('%');
-            AppendHexByte(out, b);
+            out.push_back("0123456789ABCDEF"[b >> 4]);
+            out.push_back("0123456789ABCDEF"[b & 15]);
         } else {
             out.push_back(c);
         }

@@ -8,7 +8,7 @@
 //   Font=hex:f4 ff ff ff 00 00
 //   Odd=hex(11):01 02
 //
-// Names are percent-encoded (%XX) for blanks, controls, bytes from 0x7F up and the
+// Names are percent-encoded (%XX, upper case) for blanks, controls, bytes from 0x7F up and the
 // characters % = [ ] " # ; @ \. Quoted texts escape \\ \" \n \r \t and \xHH; bytes
 // that do not form valid UTF-8 are written as \xHH, so every value reads back byte
 // for byte. A value whose bytes do not fit its kind's short form (a list that is not
