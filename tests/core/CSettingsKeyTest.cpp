@@ -13,6 +13,7 @@ namespace {
 
 using test::ConfigDirTest;
 using Key = CSettingsKey;
+using namespace std::string_literals;
 
 class CSettingsKeyTest : public ConfigDirTest {
 protected:
@@ -93,20 +94,20 @@ TEST_F(CSettingsKeyTest, EveryKindRoundTripsByteForByte)
     for (int b = 0; b < 256; ++b) allBytes.push_back(static_cast<char>(b));
     const RoundTripCase cases[] = {
         {"plain text", "Bit-Marke", Key::kText},
-        {"awkward text", std::string("a=b\0c\n[x]\r\"\\ \xff\xfe\xc3\xbc #;@%", 25), Key::kText},
-        {"text with terminator", std::string("abc\0", 4), Key::kText},
+        {"awkward text", "a=b\0c\n[x]\r\"\\ \xff\xfe\xc3\xbc #;@%"s, Key::kText},
+        {"text with terminator", "abc\0"s, Key::kText},
         {"empty text", "", Key::kText},
         {"expandable", "%HOME%\\x", Key::kExpandText},
         {"all bytes", allBytes, Key::kBytes},
         {"empty bytes", "", Key::kBytes},
-        {"integer", std::string("\x80\x80\xff\x00", 4), Key::kInt},
-        {"short integer", std::string("\x01\x02", 2), Key::kInt},
-        {"list", std::string("a.bin\0C:\\b c.hex\0\0", 19), Key::kList},
-        {"empty list", std::string("\0", 1), Key::kList},
-        {"list without end", std::string("a\0b", 3), Key::kList},
-        {"list of empties", std::string("\0\0\0", 3), Key::kList},
-        {"list with odd bytes", std::string("\xff\n\0=\0\0", 6), Key::kList},
-        {"other type", std::string("\0\1\2", 3), 11},
+        {"integer", "\x80\x80\xff\x00"s, Key::kInt},
+        {"short integer", "\x01\x02"s, Key::kInt},
+        {"list", "a.bin\0C:\\b c.hex\0\0"s, Key::kList},
+        {"empty list", "\0"s, Key::kList},
+        {"list without end", "a\0b"s, Key::kList},
+        {"list of empties", "\0\0\0"s, Key::kList},
+        {"list with odd bytes", "\xff\n\0=\0\0"s, Key::kList},
+        {"other type", "\0\1\2"s, 11},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
@@ -193,7 +194,7 @@ TEST_F(CSettingsKeyTest, ReadOfMissingValueEmptiesTextsAndLists)
     EXPECT_EQ(key.DataSize(), 1u);
     char list[4] = "old";
     EXPECT_FALSE(key.Read(list, sizeof list, "File1", Key::kList));
-    EXPECT_EQ(std::string(list, 3), std::string("\0\0d", 3));
+    EXPECT_EQ(std::string(list, 3), "\0\0d"s);
     EXPECT_EQ(key.DataSize(), 2u);
     EXPECT_EQ(key.LastError(), Key::kErrorNotFound);
 }
@@ -201,17 +202,17 @@ TEST_F(CSettingsKeyTest, ReadOfMissingValueEmptiesTextsAndLists)
 TEST_F(CSettingsKeyTest, ReadAllocTerminatesAndReportsMissing)
 {
     Store("t", "abc", Key::kText);
-    Store("l", std::string("a\0b", 3), Key::kList);
+    Store("l", "a\0b"s, Key::kList);
     Store("e", "", Key::kList);
     Key key;
     ASSERT_TRUE(key.Open(SettingsRoot::CurrentUser, nullptr, Key::kModeRead));
     std::unique_ptr<char[]> buffer;
     ASSERT_TRUE(key.ReadAlloc(buffer, "t", Key::kText));
-    EXPECT_EQ(std::string(buffer.get(), key.DataSize()), std::string("abc\0", 4));
+    EXPECT_EQ(std::string(buffer.get(), key.DataSize()), "abc\0"s);
     ASSERT_TRUE(key.ReadAlloc(buffer, "l", Key::kList));
-    EXPECT_EQ(std::string(buffer.get(), key.DataSize()), std::string("a\0b\0\0", 5));
+    EXPECT_EQ(std::string(buffer.get(), key.DataSize()), "a\0b\0\0"s);
     ASSERT_TRUE(key.ReadAlloc(buffer, "e", Key::kList));
-    EXPECT_EQ(std::string(buffer.get(), key.DataSize()), std::string("\0\0", 2));
+    EXPECT_EQ(std::string(buffer.get(), key.DataSize()), "\0\0"s);
     EXPECT_FALSE(key.ReadAlloc(buffer, "missing", Key::kText));
     EXPECT_EQ(buffer, nullptr);
 }
@@ -340,12 +341,12 @@ TEST_F(CSettingsKeyTest, ListsStoreTheMultiTextForm)
     EXPECT_EQ(key.DataSize(), 1u);
     ASSERT_TRUE(key.WriteList("a\0bc\0", "Two"));
     EXPECT_EQ(key.DataSize(), 6u);
-    EXPECT_EQ(Stored("Two"), std::string("a\0bc\0\0", 6));
+    EXPECT_EQ(Stored("Two"), "a\0bc\0\0"s);
 
     char buffer[8] = "xxxxxxx";
     ASSERT_TRUE(key.Read(buffer, sizeof buffer, "Empty", Key::kList));
     EXPECT_EQ(key.DataSize(), 2u);
-    EXPECT_EQ(std::string(buffer, 2), std::string("\0\0", 2));
+    EXPECT_EQ(std::string(buffer, 2), "\0\0"s);
 
     std::vector<std::string> items{"x"};
     ASSERT_TRUE(key.ReadList(items, "Empty"));
@@ -362,7 +363,7 @@ TEST_F(CSettingsKeyTest, TypedHelpersRoundTrip)
     Key key;
     ASSERT_TRUE(key.Open(SettingsRoot::CurrentUser, nullptr, Key::kModeCreate));
     ASSERT_TRUE(key.WriteInt(static_cast<std::uint32_t>(-1), "BG"));
-    ASSERT_TRUE(key.WriteText(std::string("C:\\a\0b", 6), "Path"));
+    ASSERT_TRUE(key.WriteText("C:\\a\0b"s, "Path"));
     ASSERT_TRUE(key.Write("v", 1, nullptr, Key::kText));
     key.CloseAll();
 
@@ -372,7 +373,7 @@ TEST_F(CSettingsKeyTest, TypedHelpersRoundTrip)
     EXPECT_EQ(colour, -1);
     std::string text;
     EXPECT_TRUE(key.ReadText(text, "PATH"));
-    EXPECT_EQ(text, std::string("C:\\a\0b", 6));
+    EXPECT_EQ(text, "C:\\a\0b"s);
     EXPECT_TRUE(key.ReadText(text, nullptr));
     EXPECT_EQ(text, "v");
 }

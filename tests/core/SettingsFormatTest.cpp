@@ -8,6 +8,8 @@
 namespace dualvex {
 namespace {
 
+using namespace std::string_literals;
+
 SettingsTree Parse(std::string_view text)
 {
     SettingsTree tree;
@@ -28,8 +30,8 @@ TEST(SettingsFormatTest, WritesReadableLines)
     SettingsTree tree;
     const std::string key = "Software\\Ql\\Dualvex";
     tree.SetValue(key, "HexFlags", {4, Bytes({0x80, 0x80, 0xff, 0x00})});
-    tree.SetValue(key, "File1", {7, std::string("C:\\a.bin\0b \"x\".hex\0\0", 20)});
-    tree.SetValue(key, "Empty", {7, std::string("\0", 1)});
+    tree.SetValue(key, "File1", {7, "C:\\a.bin\0b \"x\".hex\0\0"s});
+    tree.SetValue(key, "Empty", {7, "\0"s});
     tree.SetValue(key + "\\Hex\\Colors\\0", "Name", {1, "Bit-Marke \xc3\xbc\xff\n"});
     tree.SetValue(key + "\\Hex", "Font", {3, Bytes({0xf4, 0xff, 0x00})});
     tree.SetValue(key + "\\Hex", "", {1, "default"});
@@ -58,7 +60,7 @@ TEST(SettingsFormatTest, ReadsHandEditedText)
     EXPECT_EQ(key->path, "Software\\Ql");
     EXPECT_EQ(tree.FindValue("software\\ql", "a")->data, Bytes({16, 0, 0, 0}));
     EXPECT_EQ(tree.FindValue("Software\\Ql", "B")->data, Bytes({255, 0, 0, 0}));
-    EXPECT_EQ(tree.FindValue("Software\\Ql", "C")->data, std::string("x\0y\0\0", 5));
+    EXPECT_EQ(tree.FindValue("Software\\Ql", "C")->data, "x\0y\0\0"s);
     EXPECT_EQ(tree.FindValue("Software\\Ql", "D")->data, "A\t");
     EXPECT_EQ(tree.FindValue("", "")->data, Bytes({10, 11, 12}));
 }
@@ -128,7 +130,7 @@ TEST(SettingsFormatTest, RandomTreesRoundTrip)
             if (random() % 3 == 0) tree.EnsureKey(path);
             for (int v = 0; v < 3; ++v) {
                 std::string data = randomText(12, false);
-                if (random() % 3 == 0) data = std::string("ab\0c\0\0", 6);
+                if (random() % 3 == 0) data = "ab\0c\0\0"s;
                 tree.SetValue(path, v == 0 ? "" : randomText(5, true), {types[random() % 8], data});
             }
         }
