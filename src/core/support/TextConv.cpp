@@ -1,5 +1,7 @@
 #include "TextConv.h"
 
+#include "tools/Number64.h"
+
 #include <cstddef>
 #include <cstring>
 
@@ -166,6 +168,8 @@ std::uint32_t ParseNumber(const char* text, std::uint32_t flags, int* end)
         if (end) *end = 0;
         return 0;
     }
+    if ((flags & kParseRadixMask) == kParseRadixEvaluator)
+        return static_cast<std::uint32_t>(ParseNumber64(text, flags, end));
     int pos = 0;
     if (!(flags & kParseNoLeadingBlanks)) pos += SpanClass(text, kClassBlank);
     bool negative = false;
