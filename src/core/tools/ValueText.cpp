@@ -1,6 +1,7 @@
 #include "ValueText.h"
 
 #include "support/TextConv.h"
+#include "tools/DecodeEscape.h"
 #include "tools/Number64.h"
 
 #include <algorithm>
@@ -22,56 +23,18 @@ int HexDigit(char c)
     return d < 16 ? d : -1;
 }
 
-// C escapes of quoted search texts: \" \' \? \\, the letter escapes, one to three
-// octal digits, x with up to three hexadecimal digits; any other backslash stands
-// for itself.
-struct Decoded {
-    std::uint8_t value;
-    std::size_t length;
-};
-
-Decoded DecodeChar(std::string_view text, std::size_t pos)
-{
-    const auto plain = static_cast<std::uint8_t>(text[pos]);
-    if (plain != '\\' || pos + 1 >= text.size()) return {plain, 1};
-    const char c = text[pos + 1];
-    switch (c) {
-    case '"': case '\'': case '?': case '\\': return {static_cast<std::uint8_t>(c), 2};
-    case 'a': return {7, 2};
-    case 'b': return {8, 2};
-    case 'f': return {12, 2};
-    case 'n': return {10, 2};
-    case 'r': return {13, 2};
-    case 't': return {9, 2};
-    case 'v': return {11, 2};
-    default: break;
-    }
-    unsigned value = 0;
-    std::size_t n = 0;
-    if (c >= '0' && c <= '7') {
-        while (n < 3 && pos + 1 + n < text.size() && text[pos + 1 + n] >= '0' && text[pos + 1 + n] <= '7')
-            value = value * 8 + static_cast<unsigned>(text[pos + 1 + n++] - '0');
-        return {static_cast<std::uint8_t>(value), 1 + n};
-    }
-    if (c == 'x' || c == 'X') {
-        while (n < 3 && pos + 2 + n < text.size() && HexDigit(text[pos + 2 + n]) >= 0)
-            value = value * 16 + static_cast<unsigned>(HexDigit(text[pos + 2 + n++]));
-        if (n > 0) return {static_cast<std::uint8_t>(value), 2 + n};
-    }
-    return {'\\', 1};
-}
-
 std::vector<std::uint8_t> ParseText(std::string_view text, int max)
 {
     std::vector<std::uint8_t> out;
-    std::size_t pos = 0;
-    const bool quoted = !text.empty() && text[0] == '"';
-    if (quoted) ++pos;
-    while (pos < text.size() && static_cast<int>(out.size()) < max) {
-        if (quoted && text[pos] == '"') break;
-        const Decoded d = DecodeChar(text, pos);
-        out.push_back(d.value);
-        pos += d.length;
+    const std::string zeroTerminated(text);
+    const char* p = zeroTerminated.c_str();
+    const bool quoted = *p == '"';
+    if (quoted) ++p;
+    while (*p != '\0' && static_cast<int>(out.size()) < max) {
+        if (quoted && *p == '"') break;
+        int consumed = 0;
+        out.push_back(static_cast<std::uint8_t>(DecodeEscape(p, &consumed)));
+        p += consumed;
     }
     return out;
 }
