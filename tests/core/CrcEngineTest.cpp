@@ -110,6 +110,8 @@ TEST(CrcEngine, TablesAreRebuiltOnlyForANewKey)
     EXPECT_FALSE(tables.Build(0xEDB88320, 32));
     EXPECT_TRUE(tables.Build(0xEDB88320, 33));
     EXPECT_TRUE(tables.Build(0x8408, 33));
+    EXPECT_TRUE(tables.Build(0x8408, 0));  // an unset width counts as the default
+    EXPECT_EQ(tables.width, 32u);
 }
 
 TEST(CrcEngine, AlgorithmAMatchesBitwiseReflectedCrcAtEveryWidth)
@@ -121,7 +123,7 @@ TEST(CrcEngine, AlgorithmAMatchesBitwiseReflectedCrcAtEveryWidth)
         const std::uint64_t reflected = rng() & CrcMask(width);
         const std::uint64_t start = rng() & CrcMask(width);
         Tables tables(reflected, width);
-        EXPECT_EQ(ComputeA(start, data.data(), data.size(), tables.t.a), BitwiseReflected(reflected, start, data));
+        EXPECT_EQ(ComputeA(start, data.data(), data.size(), tables.t), BitwiseReflected(reflected, start, data));
     }
 }
 
@@ -136,7 +138,7 @@ TEST(CrcEngine, AlgorithmBMatchesBitwiseNormalCrcAtByteWidths)
         const std::uint64_t normal = rng() & CrcMask(width);
         const std::uint64_t start = rng() & CrcMask(width);
         Tables tables(BitReverse(normal, width), width);
-        EXPECT_EQ(ComputeB(start, data.data(), data.size(), tables.t.b, width),
+        EXPECT_EQ(ComputeB(start, data.data(), data.size(), tables.t),
                   BitwiseNormal(width, normal, start, data));
     }
 }
@@ -149,8 +151,44 @@ TEST(CrcEngine, AlgorithmCMatchesBitwiseCrc7)
         const std::uint64_t normal = rng() & 0x7F;
         const std::uint64_t start = rng() & 0x7F;
         Tables tables(BitReverse(normal, 7), 7);
-        EXPECT_EQ(ComputeC(start, data.data(), data.size(), tables.t.c), BitwiseNormal(7, normal, start, data));
+        EXPECT_EQ(ComputeC(start, data.data(), data.size(), tables.t), BitwiseNormal(7, normal, start, data));
     }
+}
+
+// The byte-at-a-time forms of the three algorithms, applied to the tables one byte
+// after the other: the eight-byte steps must agree with them for every width, length
+// and block boundary.
+TEST(CrcEngine, EightByteStepsAgreeWithSingleBytesAtEveryWidthAndLength)
+{
+    std::mt19937_64 rng(0x5EC);
+    const auto data = RandomBytes(rng, 40);
+    for (unsigned width = 1; width <= 64; ++width) {
+        const std::uint64_t mask = CrcMask(width);
+        const unsigned s = CrcShift(width);
+        Tables tables(rng() & mask, width);
+        const std::uint64_t start = rng();
+        for (std::size_t length = 0; length <= data.size(); ++length) {
+            SCOPED_TRACE("width " + std::to_string(width) + ", length " + std::to_string(length));
+            std::uint64_t a = start, b = start, c = start;
+            for (std::size_t i = 0; i < length; ++i) {
+                a = tables.t.a[(a ^ data[i]) & 0xFF] ^ (a >> 8);
+                const std::uint64_t reg = b & mask;
+                b = tables.t.b[((reg >> s) & 0xFF) ^ data[i]] ^ (reg << 8);
+                c = tables.t.c[((c & 127) * 2) ^ data[i]];
+            }
+            ASSERT_EQ(ComputeA(start, data.data(), length, tables.t), a);
+            ASSERT_EQ(ComputeB(start, data.data(), length, tables.t), b & mask);
+            ASSERT_EQ(ComputeC(start, data.data(), length, tables.t), c);
+        }
+    }
+}
+
+TEST(CrcEngine, UnbuiltTablesGiveTheStartValue)
+{
+    const CrcTables tables;
+    EXPECT_EQ(ComputeA(7, kCheckBytes, 9, tables), 7u);
+    EXPECT_EQ(ComputeB(7, kCheckBytes, 9, tables), 7u);
+    EXPECT_EQ(ComputeC(7, kCheckBytes, 9, tables), 7u);
 }
 
 // Bits of the start value above the width never reach the result of algorithm B.
@@ -159,8 +197,8 @@ TEST(CrcEngine, AlgorithmBIgnoresStartBitsAboveTheWidth)
     for (unsigned width : {5u, 12u, 16u, 31u}) {
         SCOPED_TRACE("width " + std::to_string(width));
         Tables tables(BitReverse(0x5, width), width);
-        EXPECT_EQ(ComputeB(0x3 | ~CrcMask(width), kCheckBytes, 9, tables.t.b, width),
-                  ComputeB(0x3, kCheckBytes, 9, tables.t.b, width));
+        EXPECT_EQ(ComputeB(0x3 | ~CrcMask(width), kCheckBytes, 9, tables.t),
+                  ComputeB(0x3, kCheckBytes, 9, tables.t));
     }
 }
 
@@ -176,9 +214,9 @@ TEST(CrcEngine, TableCStaysWithinTheMask)
 TEST(CrcEngine, NoDataGivesTheStartValue)
 {
     Tables tables(0xEDB88320, 32);
-    EXPECT_EQ(ComputeA(0x1234, nullptr, 0, tables.t.a), 0x1234u);
-    EXPECT_EQ(ComputeB(0x1234, nullptr, 0, tables.t.b, 32), 0x1234u);
-    EXPECT_EQ(ComputeC(0x1234, nullptr, 0, tables.t.c), 0x1234u);
+    EXPECT_EQ(ComputeA(0x1234, nullptr, 0, tables.t), 0x1234u);
+    EXPECT_EQ(ComputeB(0x1234, nullptr, 0, tables.t), 0x1234u);
+    EXPECT_EQ(ComputeC(0x1234, nullptr, 0, tables.t), 0x1234u);
 }
 
 TEST(CrcEngine, EveryPresetFindsItself)

@@ -199,9 +199,9 @@ void CrcCalculator::ComputeResults()
     const std::uint64_t starts[3] = {m_start, 0, mask};
     const std::uint64_t invert = m_fields.invert ? mask : 0;
     for (int i = 0; i < 3; ++i) {
-        m_results[i] = ComputeA(starts[i], m_data, m_length, m_tables.a) ^ invert;
-        m_results[3 + i] = ComputeB(starts[i], m_data, m_length, m_tables.b, m_width) ^ invert;
-        m_results[6 + i] = ComputeC(starts[i], m_data, m_length, m_tables.c) ^ invert;
+        m_results[i] = ComputeA(starts[i], m_data, m_length, m_tables) ^ invert;
+        m_results[3 + i] = ComputeB(starts[i], m_data, m_length, m_tables) ^ invert;
+        m_results[6 + i] = ComputeC(starts[i], m_data, m_length, m_tables) ^ invert;
     }
     for (std::size_t i = 0; i < m_results.size(); ++i) m_fields.results[i] = Hex(m_results[i]);
 }

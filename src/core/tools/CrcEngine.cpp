@@ -103,39 +103,108 @@ void BuildTableC(std::uint64_t normal, unsigned width, CrcTable& table)
     }
 }
 
-std::uint64_t ComputeA(std::uint64_t start, const std::uint8_t* data, std::size_t length,
-                       const CrcTable& tableA)
-{
-    std::uint64_t crc = start;
-    for (std::size_t i = 0; i < length; ++i) crc = tableA[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
-    return crc;
-}
+namespace {
+
+// One byte step of each algorithm. Every table is linear in its index, so a step is
+// step(crc, 0) XOR table[byte]: the register part and the data part can be folded
+// separately, which is what the slices do for eight bytes at a time.
+struct StepA {
+    const CrcTable& table;
+    std::uint64_t operator()(std::uint64_t crc, std::uint8_t byte) const
+    {
+        return table[(crc ^ byte) & 0xFF] ^ (crc >> 8);
+    }
+};
 
 // The register moves right by s to bring its top byte into the index and then left by
-// one byte, the standard MSB-first step. Masking the index instead of the register
-// keeps bits above the width out of the lookup; they never flow back down, so one
-// final cut to the mask gives the same result as cutting after every byte.
-std::uint64_t ComputeB(std::uint64_t start, const std::uint8_t* data, std::size_t length,
-                       const CrcTable& tableB, unsigned width)
+// one byte, the standard MSB-first step; it is kept cut to the mask.
+struct StepB {
+    const CrcTable& table;
+    unsigned shift;
+    std::uint64_t indexMask;
+    std::uint64_t mask;
+    StepB(const CrcTable& t, unsigned width)
+        : table(t), shift(CrcShift(width)), indexMask((CrcMask(width) >> shift) & 0xFF), mask(CrcMask(width))
+    {
+    }
+    std::uint64_t operator()(std::uint64_t crc, std::uint8_t byte) const
+    {
+        return (table[((crc >> shift) & indexMask) ^ byte] ^ (crc << 8)) & mask;
+    }
+};
+
+struct StepC {
+    const CrcTable& table;
+    std::uint64_t operator()(std::uint64_t crc, std::uint8_t byte) const
+    {
+        return table[((crc & 127) << 1) ^ byte];
+    }
+};
+
+template <class Step>
+void BuildSlices(const Step& step, CrcSlices& slices)
 {
-    const unsigned s = CrcShift(width);
-    const std::uint64_t mask = CrcMask(width);
-    const std::uint64_t indexMask = (mask >> s) & 0xFF;
-    std::uint64_t crc = start;
-    for (std::size_t i = 0; i < length; ++i) crc = tableB[((crc >> s) & indexMask) ^ data[i]] ^ (crc << 8);
-    return crc & mask;
+    for (unsigned v = 0; v < 256; ++v) {
+        std::uint64_t term = step(0, static_cast<std::uint8_t>(v));
+        for (int k = 7; k >= 0; --k) {
+            slices.data[k][v] = term;
+            term = step(term, 0);
+        }
+    }
+    for (unsigned j = 0; j < 8; ++j) {
+        std::uint64_t basis[8];
+        for (unsigned bit = 0; bit < 8; ++bit) {
+            basis[bit] = std::uint64_t{1} << (8 * j + bit);
+            for (int k = 0; k < 8; ++k) basis[bit] = step(basis[bit], 0);
+        }
+        slices.reg[j][0] = 0;
+        for (unsigned v = 1; v < 256; ++v) {
+            slices.reg[j][v] = slices.reg[j][v & (v - 1)] ^ basis[__builtin_ctz(v)];
+        }
+    }
 }
 
-std::uint64_t ComputeC(std::uint64_t start, const std::uint8_t* data, std::size_t length,
-                       const CrcTable& tableC)
+template <class Step>
+std::uint64_t Run(std::uint64_t crc, const std::uint8_t* data, std::size_t length, const CrcSlices& s,
+                  const Step& step)
 {
-    std::uint64_t crc = start;
-    for (std::size_t i = 0; i < length; ++i) crc = tableC[((crc & 127) << 1) ^ data[i]];
+    std::size_t i = 0;
+    for (; i + 8 <= length; i += 8) {
+        const std::uint8_t* p = data + i;
+        crc = s.reg[0][crc & 0xFF] ^ s.reg[1][(crc >> 8) & 0xFF] ^ s.reg[2][(crc >> 16) & 0xFF] ^
+              s.reg[3][(crc >> 24) & 0xFF] ^ s.reg[4][(crc >> 32) & 0xFF] ^ s.reg[5][(crc >> 40) & 0xFF] ^
+              s.reg[6][(crc >> 48) & 0xFF] ^ s.reg[7][crc >> 56] ^ s.data[0][p[0]] ^ s.data[1][p[1]] ^
+              s.data[2][p[2]] ^ s.data[3][p[3]] ^ s.data[4][p[4]] ^ s.data[5][p[5]] ^ s.data[6][p[6]] ^
+              s.data[7][p[7]];
+    }
+    for (; i < length; ++i) crc = step(crc, data[i]);
     return crc;
+}
+
+}  // namespace
+
+std::uint64_t ComputeA(std::uint64_t start, const std::uint8_t* data, std::size_t length, const CrcTables& tables)
+{
+    if (!tables.slices) return start;
+    return Run(start, data, length, tables.slices[0], StepA{tables.a});
+}
+
+std::uint64_t ComputeB(std::uint64_t start, const std::uint8_t* data, std::size_t length, const CrcTables& tables)
+{
+    if (!tables.slices) return start;
+    const StepB step(tables.b, tables.width);
+    return Run(start & step.mask, data, length, tables.slices[1], step);
+}
+
+std::uint64_t ComputeC(std::uint64_t start, const std::uint8_t* data, std::size_t length, const CrcTables& tables)
+{
+    if (!tables.slices) return start;
+    return Run(start, data, length, tables.slices[2], StepC{tables.c});
 }
 
 bool CrcTables::Build(std::uint64_t reflectedPolynomial, unsigned crcWidth)
 {
+    crcWidth = ClampCrcWidth(crcWidth);
     if (width == crcWidth && reflected == reflectedPolynomial) return false;
     reflected = reflectedPolynomial;
     width = crcWidth;
@@ -143,6 +212,10 @@ bool CrcTables::Build(std::uint64_t reflectedPolynomial, unsigned crcWidth)
     BuildTableA(reflected, a);
     BuildTableB(normal, width, b);
     BuildTableC(normal, width, c);
+    if (!slices) slices = std::make_unique<CrcSlices[]>(3);
+    BuildSlices(StepA{a}, slices[0]);
+    BuildSlices(StepB(b, width), slices[1]);
+    BuildSlices(StepC{c}, slices[2]);
     return true;
 }
 

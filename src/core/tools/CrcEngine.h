@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 namespace dualvex {
 
@@ -33,28 +34,34 @@ void BuildTableA(std::uint64_t reflected, CrcTable& table);
 void BuildTableB(std::uint64_t normal, unsigned width, CrcTable& table);
 void BuildTableC(std::uint64_t normal, unsigned width, CrcTable& table);
 
-// Reflected algorithm; no final mask.
-std::uint64_t ComputeA(std::uint64_t start, const std::uint8_t* data, std::size_t length,
-                       const CrcTable& tableA);
-// Normal algorithm; the result is cut to the mask of the width.
-std::uint64_t ComputeB(std::uint64_t start, const std::uint8_t* data, std::size_t length,
-                       const CrcTable& tableB, unsigned width);
-// Register shifted left by one per byte; no final mask.
-std::uint64_t ComputeC(std::uint64_t start, const std::uint8_t* data, std::size_t length,
-                       const CrcTable& tableC);
+// Eight bytes of input folded into the register in one step: register terms for each
+// byte of the register and data terms for each of the eight input bytes.
+struct CrcSlices {
+    std::uint64_t reg[8][256];
+    std::uint64_t data[8][256];
+};
 
-// The three tables with the key they were built for.
+// The three tables with the key they were built for, plus the slices that let the
+// algorithms take eight bytes per step.
 struct CrcTables {
     std::uint64_t reflected = 0;
     unsigned width = 0;  // 0: never built
     CrcTable a{};
     CrcTable b{};
     CrcTable c{};
+    std::unique_ptr<CrcSlices[]> slices;  // for A, B and C
 
-    // Rebuilds all three unless they already belong to this polynomial and width;
-    // returns whether it rebuilt them.
+    // Rebuilds everything unless it already belongs to this polynomial and width;
+    // returns whether it rebuilt.
     bool Build(std::uint64_t reflectedPolynomial, unsigned crcWidth);
 };
+
+// Reflected algorithm over table A; no final mask.
+std::uint64_t ComputeA(std::uint64_t start, const std::uint8_t* data, std::size_t length, const CrcTables& tables);
+// Normal algorithm over table B; the result is cut to the mask of the width.
+std::uint64_t ComputeB(std::uint64_t start, const std::uint8_t* data, std::size_t length, const CrcTables& tables);
+// Register shifted left by one per byte, over table C; no final mask.
+std::uint64_t ComputeC(std::uint64_t start, const std::uint8_t* data, std::size_t length, const CrcTables& tables);
 
 // One row of the preset list; row 0 ("Frei definiert") carries width 0 and selects
 // nothing. Names are UTF-8.
