@@ -254,16 +254,31 @@ void HexViewCore::Relayout()
     const HexPos top = TopIndex();
     HexLayout next(params);
     next.SetLength(Length());
+    MoveOutOfHiddenArea(next);
     m_layout = next;
     m_flags &= ~kHexRelayout;
     m_snapRaster = RoundUp(m_snapRaster, m_layout.Group());
     m_widthRaster = RoundUp(m_widthRaster, m_layout.Group());
-    m_cursor.area = VisibleArea(m_layout, m_cursor.area);
     m_topLine = 0;
     ScrollToIndex(Length() == 0 ? 0 : std::clamp<HexPos>(top, 0, Length() - 1));
     RestoreCursor();
     m_update.repaintAll = true;
     m_update.layoutChanged = true;
+}
+
+// A cursor whose area the next layout hides moves to the next shown area,
+// keeping the cell as Tab does.
+void HexViewCore::MoveOutOfHiddenArea(const HexLayout& next)
+{
+    const int area = VisibleArea(next, m_cursor.area);
+    if (area == m_cursor.area) return;
+    if (area == kAreaAddress) m_savedCell = m_layout.ByteInLine(m_cursor.index);
+    if (m_cursor.area == kAreaAddress) {
+        const HexPos index = m_layout.IndexAt(m_cursor.y, m_savedCell);
+        m_cursor.index = std::clamp<HexPos>(index, 0, std::max<HexPos>(Length() - 1, 0));
+    }
+    m_cursor.area = area;
+    m_cursor.nibble = area == kAreaHex ? 1 : 0;
 }
 
 // --- cursor and selection ---

@@ -163,6 +163,7 @@ private:
     HexPos TopIndex() const { return m_layout.LineStart(m_topLine); }
     void ScrollToIndex(HexPos target);
     void Relayout();
+    void MoveOutOfHiddenArea(const HexLayout& next);
     static int AutoFitWidth(const HexLayout& layout, int columns);
     void PlaceCursor(HexPos index, int area, int digit, unsigned flags);
     void RestoreCursor();
