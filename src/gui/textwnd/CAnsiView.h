@@ -221,6 +221,10 @@ private:
     void MeasureLines();
     void FollowCursor(int flags, AnsiLine& centreMargin, bool& lineChanged);
     void ClampScrollPosition(AnsiLine centreMargin, bool lineChanged);
+    [[nodiscard]] int HorizontalExtent() const;
+    [[nodiscard]] AnsiLine VerticalExtent() const;
+    [[nodiscard]] int LastFirstColumn() const;
+    [[nodiscard]] AnsiLine LastFirstLine() const;
     void UpdateHorizontalBar(bool force);
     void UpdateVerticalBar(bool force);
     void WriteBarPositions(int flags);

@@ -144,21 +144,38 @@ void CAnsiView::ClampScrollPosition(AnsiLine centre, bool lineChanged)
     const AnsiLine keep = lineChanged ? centre : m_visibleLines / 2 - m_partialLine;
     if (m_firstLine > m_lineCount - keep) m_firstLine = m_lineCount - keep, m_panY = 0;
     if (m_firstLine < 0 || (m_scrollStyle & kKeepLineZero)) m_firstLine = 0, m_panY = 0;
+    if (m_firstColumn > LastFirstColumn()) m_firstColumn = LastFirstColumn(), m_panX = 0;
+    if (m_firstLine > LastFirstLine()) m_firstLine = LastFirstLine(), m_panY = 0;
 }
 
 // Scrollable extents: with the exact-range styles the last page ends at the last
 // column or line; otherwise the view may scroll on until half a page is empty.
+int CAnsiView::HorizontalExtent() const
+{
+    if (m_scrollStyle & kNoHorizontalRange) return 0;
+    if (m_scrollStyle & kExactColumnRange) return m_columnCount;
+    return m_columnCount + m_visibleColumns / 2;
+}
+
+AnsiLine CAnsiView::VerticalExtent() const
+{
+    if (m_scrollStyle & kNoVerticalRange) return 0;
+    if (m_scrollStyle & kExactLineRange) return m_lineCount;
+    return m_lineCount + m_visibleLines / 2 - 1;
+}
+
+int CAnsiView::LastFirstColumn() const { return std::max(0, HorizontalExtent() - m_visibleColumns); }
+
+AnsiLine CAnsiView::LastFirstLine() const { return std::max<AnsiLine>(0, VerticalExtent() - m_visibleLines); }
+
 void CAnsiView::UpdateHorizontalBar(bool force)
 {
     if (!force && m_columnCount == m_lastColumnCount && m_visibleColumns == m_barColumns) return;
     m_lastColumnCount = m_columnCount;
     m_barColumns = m_visibleColumns;
-    const int extent = (m_scrollStyle & kNoHorizontalRange) ? 0
-                       : (m_scrollStyle & kExactColumnRange) ? m_columnCount
-                                                             : m_columnCount + m_visibleColumns / 2;
-    const int last = std::max(0, extent - m_visibleColumns);
+    const int last = LastFirstColumn();
     m_firstColumn = std::min(m_firstColumn, last);
-    const bool scrollable = extent > m_visibleColumns;
+    const bool scrollable = HorizontalExtent() > m_visibleColumns;
     m_barUpdate = true;
     m_bars[0]->setRange(0, last);
     m_bars[0]->setPageStep(std::max(1, m_visibleColumns - 1));
@@ -177,14 +194,11 @@ void CAnsiView::UpdateVerticalBar(bool force)
     const bool grew = m_barLines >= 0 && m_visibleLines > m_barLines;
     m_lastLineCount = m_lineCount;
     m_barLines = m_visibleLines;
-    const AnsiLine extent = (m_scrollStyle & kNoVerticalRange) ? 0
-                            : (m_scrollStyle & kExactLineRange) ? m_lineCount
-                                                                : m_lineCount + m_visibleLines / 2 - 1;
-    const AnsiLine last = std::max<AnsiLine>(0, extent - m_visibleLines);
+    const AnsiLine last = LastFirstLine();
     m_firstLine = std::min(m_firstLine, last);
     // A bar counts in int; huge line counts are shown in steps of several lines.
     m_barScale = std::max<AnsiLine>(1, (last + INT_MAX / 2 - 1) / (INT_MAX / 2));
-    const bool scrollable = extent > m_visibleLines;
+    const bool scrollable = VerticalExtent() > m_visibleLines;
     m_barUpdate = true;
     m_bars[1]->setRange(0, static_cast<int>(last / m_barScale));
     m_bars[1]->setPageStep(static_cast<int>(std::max<AnsiLine>(1, (m_visibleLines - 1) / m_barScale)));
