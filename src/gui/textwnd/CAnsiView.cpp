@@ -40,6 +40,7 @@ CAnsiView::CAnsiView(const QString& styleSetName, int columnCount, AnsiLine line
     setWindowTitle(QStringLiteral("AnsiWnd"));
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);  // derived views see every move, not only drags
     setCursor(Qt::IBeamCursor);
     m_clock.start();
     for (int i = 0; i < 2; ++i) {

@@ -279,6 +279,7 @@ void CAnsiView::MouseMove(int keys, int x, int y, Qt::MouseButtons buttons)
     if ((m_rightMode == 1 || m_rightMode == 2) &&
         (std::abs(x - m_pressX) >= kPanThreshold || std::abs(y - m_pressY) >= kPanThreshold)) {
         StartPanning();
+        PanMove(x, y);
         return;
     }
     const AnsiCell cell = CellAt(x, y);
