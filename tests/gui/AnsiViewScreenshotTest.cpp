@@ -2,6 +2,8 @@
 // for a person to look at; the checks only make sure the text stands out in both.
 #include "AnsiTestView.h"
 
+#include "textwnd/AnsiColorsDialog.h"
+
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -55,4 +57,13 @@ TEST(AnsiViewScreenshot, LightAndDarkPalettesBothShowTheText)
                                        rowHeight, image.width(), rowHeight);
         EXPECT_GT(InkShare(text, palette.color(QPalette::Base), rowHeight), 0.03);
     }
+}
+
+TEST(AnsiViewScreenshot, ColourDialogPicture)
+{
+    AnsiTestView view(QStringLiteral("ShotDialog"));
+    dualvex::AnsiColorsDialog dialog(view.StyleSet().Formats(), view.StyleSet().BaseFont(), 1, nullptr);
+    dialog.show();
+    QApplication::processEvents();
+    EXPECT_TRUE(dialog.grab().save(QStringLiteral(DUALVEX_BINARY_DIR "/ansiview_colors_dialog.png")));
 }

@@ -60,7 +60,6 @@ void AnsiColorsDialog::BuildLayout()
     auto* grid = new QGridLayout(this);
     m_formatList = new QListWidget(this);
     m_formatList->setObjectName(QStringLiteral("formatList"));
-    m_formatList->setSortingEnabled(true);
     m_bold = new QCheckBox(QStringLiteral("Fett"), this);
     m_italic = new QCheckBox(QStringLiteral("Kursiv"), this);
     m_underline = new QCheckBox(QStringLiteral("Unterstreichen"), this);
@@ -135,20 +134,25 @@ bool AnsiColorsDialog::InFilter(int index) const
 void AnsiColorsDialog::FillFormatList()
 {
     const QSignalBlocker block(m_formatList);
+    std::vector<int> shown;
+    if (m_onlyCurrent->isChecked() && m_hasFilter) {
+        for (int i = 0; i < m_count; ++i)
+            if (InFilter(i)) shown.push_back(i);
+    }
+    if (shown.empty() || (shown.size() == 1 && shown.front() == 0)) {
+        shown.clear();
+        for (int i = 0; i < m_count; ++i) shown.push_back(i);
+    }
+    // Sorted by name as people read it, without regard to case.
+    std::stable_sort(shown.begin(), shown.end(), [this](int a, int b) {
+        return m_working[static_cast<size_t>(a)].name.compare(m_working[static_cast<size_t>(b)].name,
+                                                               Qt::CaseInsensitive) < 0;
+    });
     m_formatList->clear();
-    const auto add = [this](int index) {
+    for (int index : shown) {
         auto* item = new QListWidgetItem(m_working[static_cast<size_t>(index)].name);
         item->setData(Qt::UserRole, index);
         m_formatList->addItem(item);
-    };
-    if (m_onlyCurrent->isChecked() && m_hasFilter) {
-        for (int i = 0; i < m_count; ++i)
-            if (InFilter(i)) add(i);
-    }
-    const bool onlyStandard = m_formatList->count() == 1 && m_formatList->item(0)->data(Qt::UserRole).toInt() == 0;
-    if (m_formatList->count() == 0 || onlyStandard) {
-        m_formatList->clear();
-        for (int i = 0; i < m_count; ++i) add(i);
     }
     for (int row = 0; row < m_formatList->count(); ++row)
         if (m_formatList->item(row)->data(Qt::UserRole).toInt() == m_current) m_formatList->setCurrentRow(row);
