@@ -4,6 +4,8 @@
 
 #include "textwnd/AnsiStyleSet.h"
 
+#include <QScrollBar>
+
 using dualvex::CHexView;
 using dualvex::HexPos;
 using dualvex::test::DiffBits;
@@ -39,6 +41,21 @@ TEST_F(HexViewPaint, DifferenceSelectionAndMarkCellsShowTheirFormats)
         EXPECT_EQ(Background(image, view->CharCellRect(c.index)),
                   set.BackgroundColor(static_cast<std::uint16_t>(charFormat), palette));
     }
+}
+
+TEST_F(HexViewPaint, ScrollRangeCoversExactlyTheLines)
+{
+    Bind(1024);  // 64 lines
+    Show(900, 200);
+    QScrollBar* bar = view->GetScrollBar(1);
+    ASSERT_TRUE(bar->isVisible());
+    EXPECT_EQ(view->LineCount(), 64);
+    EXPECT_EQ(view->ColumnCount(), view->Core().Layout().LineWidth());
+    QTest::keyClick(view.get(), Qt::Key_End, Qt::ControlModifier);
+    QApplication::processEvents();
+    // The last line ends the page: it is fully shown, and nothing is scrolled past it.
+    EXPECT_LE(view->CellRect(0, 63).bottom(), view->TextHeight());
+    EXPECT_GT(view->CellRect(0, 64).bottom(), view->TextHeight());
 }
 
 }  // namespace

@@ -13,7 +13,10 @@ namespace dualvex {
 
 namespace {
 
+// A colour below the first ratio is moved until it reaches the second, so a
+// corrected colour reads comfortably while chosen colours that work stay as they are.
 constexpr double kMinContrast = 3.0;
+constexpr double kTargetContrast = 4.5;
 
 double Linear(int channel)
 {
@@ -51,7 +54,7 @@ QColor LegibleTextColor(const QColor& text, const QColor& background)
     const QColor target = Luminance(background) < 0.5 ? QColor(Qt::white) : QColor(Qt::black);
     for (int step = 1; step <= 10; ++step) {
         const QColor mixed = Mix(text, target, step / 10.0);
-        if (ContrastRatio(mixed, background) >= kMinContrast) return mixed;
+        if (ContrastRatio(mixed, background) >= kTargetContrast) return mixed;
     }
     return target;
 }

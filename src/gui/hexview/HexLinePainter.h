@@ -30,8 +30,6 @@ struct HexCellGeometry {
     int ascent = 0;
 };
 
-// A text colour that keeps at least this contrast ratio to its background.
-inline constexpr double kMinTextContrast = 4.5;
 [[nodiscard]] double ContrastRatio(const QColor& a, const QColor& b);
 // The colour itself when it reads well on the background, else the same hue made
 // lighter (dark background) or darker (light background) until it does.

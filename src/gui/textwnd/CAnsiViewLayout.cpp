@@ -166,7 +166,11 @@ AnsiLine CAnsiView::VerticalExtent() const
 
 int CAnsiView::LastFirstColumn() const { return std::max(0, HorizontalExtent() - m_visibleColumns); }
 
-AnsiLine CAnsiView::LastFirstLine() const { return std::max<AnsiLine>(0, VerticalExtent() - m_visibleLines); }
+// A partly shown bottom row does not count: the last line must be reachable in full.
+AnsiLine CAnsiView::LastFirstLine() const
+{
+    return std::max<AnsiLine>(0, VerticalExtent() - (m_visibleLines - m_partialLine));
+}
 
 void CAnsiView::UpdateHorizontalBar(bool force)
 {
