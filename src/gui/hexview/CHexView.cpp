@@ -83,7 +83,8 @@ void CHexView::SaveViewSettings() { (void)SaveHexSettings(m_core.Settings()); }
 
 HexViewCore& CHexView::Change()
 {
-    m_core.SetTopLine(GetScrollPosition().line);
+    // While a change is being applied the core's top line is the newer one.
+    if (!m_applying) m_core.SetTopLine(GetScrollPosition().line);
     return m_core;
 }
 
@@ -113,13 +114,18 @@ void CHexView::Apply(int recalcFlags)
     const HexCursor& cursor = m_core.Cursor();
     CAnsiView::SetCursor(cursor.x, cursor.y, 0);
     ApplyRepaint(update);
-    if (recalcFlags >= 0 && (update.scrolled || update.layoutChanged)) {
-        // The cursor cell is taken first, so the pass below does not scroll to it
-        // and undo the position the core chose.
-        Recalc(kQuiet | kNoPaint);
-        SetScrollPosition(GetScrollPosition().column, m_core.TopLine(), false);
+    if (recalcFlags >= 0) {
+        const bool outer = m_applying;
+        m_applying = true;
+        if (update.scrolled || update.layoutChanged) {
+            // The cursor cell is taken first, so the pass below does not scroll to it
+            // and undo the position the core chose.
+            Recalc(kQuiet | kNoPaint);
+            SetScrollPosition(GetScrollPosition().column, m_core.TopLine(), false);
+        }
+        Recalc(recalcFlags);
+        m_applying = outer;
     }
-    if (recalcFlags >= 0) Recalc(recalcFlags);
     if (update.beep) Beep();
     if (update.selectionNotify) emit HexNotification(this, kNotifySelection, update.selection);
     if (update.statusChanged || update.cursorMoved) emit StatusChanged(this);

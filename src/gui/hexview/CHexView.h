@@ -145,6 +145,7 @@ private:
     HexLinePainter m_painter;
     HexLineText m_line;
     int m_fitDepth = 0;
+    bool m_applying = false;  // the core's scroll position is being handed to the window
     bool m_keyHandled = false;  // the last key went to a hook: its character is not typed
 };
 
