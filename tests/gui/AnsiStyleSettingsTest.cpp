@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontDialog>
 #include <QTimer>
 
 #include "textwnd/AnsiColorsDialog.h"
@@ -136,4 +137,36 @@ TEST(AnsiStyleSettings, ColourDialogOkSavesTheSet)
     std::uint32_t text = 0;
     EXPECT_TRUE(key.ReadInt(text, "TX"));
     EXPECT_EQ(text, 0x00FFFFu);
+}
+
+TEST(AnsiFontDialog, OffersFixedPitchFontsAndResizesEveryViewOfTheSet)
+{
+    const QString name = SetName();
+    AnsiTestView view(name);
+    AnsiTestView partner(name);
+    view.LoadSettings(kAppKey, false);
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_TRUE(dialog->testOption(QFontDialog::MonospacedFonts));
+        QFont font(QStringLiteral("DejaVu Sans Mono"));
+        font.setPointSize(20);  // the chooser speaks points; the record keeps pixels
+        font.setBold(true);
+        dialog->setCurrentFont(font);
+        dialog->accept();
+    });
+    view.FontDialog();
+    QFont chosen(QStringLiteral("DejaVu Sans Mono"));
+    chosen.setPointSize(20);
+    const int pixels = QFontInfo(chosen).pixelSize();
+    EXPECT_EQ(view.StyleSet().FontRecord().height, pixels);
+    EXPECT_EQ(view.StyleSet().FontRecord().style, 8u) << "bold, italic and underline are not kept";
+    EXPECT_EQ(partner.CharHeight(), view.CharHeight());
+    CSettingsKey key;
+    ASSERT_TRUE(key.Open(SettingsRoot::CurrentUser, KeyOf(name).c_str(), CSettingsKey::kModeRead));
+    QByteArray stored(44, '\0');
+    ASSERT_TRUE(key.Read(stored.data(), 44, "Font", CSettingsKey::kBytes));
+    dualvex::AnsiFontRecord record;
+    ASSERT_TRUE(record.FromBytes(stored));
+    EXPECT_EQ(record.height, pixels) << "the choice was saved";
 }
