@@ -107,7 +107,7 @@ TEST(AnsiColorsDialog, PaletteClicksAndStyleBoxesEditTheCurrentFormat)
         auto* box = dialog.findChild<QCheckBox*>(QLatin1String(name));
         QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, QPoint(6, box->height() / 2));  // on the indicator
     }
-    const AnsiFormat& zebra = dialog.Formats()[1];
+    const AnsiFormat zebra = dialog.Formats()[1];
     EXPECT_EQ(zebra.background, 0x0000FFu);
     EXPECT_EQ(zebra.text, kSystemColor);
     EXPECT_EQ(zebra.fontStyle, 5);

@@ -37,10 +37,12 @@ QByteArray AnsiFontRecord::ToBytes() const
 bool AnsiFontRecord::FromBytes(const QByteArray& bytes)
 {
     if (bytes.size() != kStoredSize) return false;
-    width = qFromLittleEndian<std::int32_t>(bytes.constData());
-    height = qFromLittleEndian<std::int32_t>(bytes.constData() + 4);
-    style = qFromLittleEndian<std::uint32_t>(bytes.constData() + 8);
-    const char* name = bytes.constData() + 12;
+    std::array<char, kStoredSize> raw{};
+    std::memcpy(raw.data(), bytes.constData(), raw.size());
+    width = qFromLittleEndian<std::int32_t>(raw.data());
+    height = qFromLittleEndian<std::int32_t>(raw.data() + 4);
+    style = qFromLittleEndian<std::uint32_t>(raw.data() + 8);
+    const char* name = raw.data() + 12;
     face = QString::fromLatin1(name, static_cast<qsizetype>(strnlen(name, kFaceBytes)));
     return true;
 }
