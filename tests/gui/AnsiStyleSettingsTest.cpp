@@ -23,12 +23,18 @@ namespace {
 const QString kAppKey = QStringLiteral("Software\\Ql\\Dualvex");
 
 // Each test uses a set name of its own, so stored values never meet.
-QString SetName() { return QString::fromUtf8(::testing::UnitTest::GetInstance()->current_test_info()->name()); }
+QString SetName()
+{
+    return QString::fromUtf8(::testing::UnitTest::GetInstance()->current_test_info()->name());
+}
 
-std::string KeyOf(const QString& set, const char* rest = "") { return (kAppKey + QLatin1Char('\\') + set).toStdString() + rest; }
+std::string KeyOf(const QString& set, const char* rest = "")
+{
+    return (kAppKey + QLatin1Char('\\') + set).toStdString() + rest;
+}
 
-void WriteEntry(SettingsRoot root, const std::string& path, const char* id, const char* name, std::uint32_t bg,
-                std::uint32_t tx, std::uint32_t font)
+void WriteEntry(SettingsRoot root, const std::string& path, const char* id, const char* name,
+                std::uint32_t bg, std::uint32_t tx, std::uint32_t font)
 {
     CSettingsKey key;
     ASSERT_TRUE(key.Open(root, (path + "\\Colors").c_str(), CSettingsKey::kModeCreate));
@@ -41,7 +47,7 @@ void WriteEntry(SettingsRoot root, const std::string& path, const char* id, cons
     ASSERT_TRUE(key.WriteInt(font, "Font"));
 }
 
-}  // namespace
+} // namespace
 
 TEST(AnsiStyleSettings, FontAndFormatsRoundTripThroughTheStore)
 {
@@ -128,12 +134,13 @@ TEST(AnsiStyleSettings, ColourDialogOkSavesTheSet)
         ASSERT_NE(dialog, nullptr);
         dialog->SelectFormat(marked);
         auto* grid = dialog->findChild<AnsiPaletteGrid*>(QStringLiteral("textPalette"));
-        QTest::mouseClick(grid, Qt::LeftButton, Qt::NoModifier, grid->CellRect(32).center());  // 00FFFF
+        QTest::mouseClick(grid, Qt::LeftButton, Qt::NoModifier, grid->CellRect(32).center()); // 00FFFF
         dialog->accept();
     });
     ASSERT_EQ(view.OnColorsDialog(), QDialog::Accepted);
     CSettingsKey key;
-    ASSERT_TRUE(key.Open(SettingsRoot::CurrentUser, KeyOf(name, "\\Colors\\2").c_str(), CSettingsKey::kModeRead));
+    ASSERT_TRUE(
+        key.Open(SettingsRoot::CurrentUser, KeyOf(name, "\\Colors\\2").c_str(), CSettingsKey::kModeRead));
     std::uint32_t text = 0;
     EXPECT_TRUE(key.ReadInt(text, "TX"));
     EXPECT_EQ(text, 0x00FFFFu);
@@ -150,7 +157,7 @@ TEST(AnsiFontDialog, OffersFixedPitchFontsAndResizesEveryViewOfTheSet)
         ASSERT_NE(dialog, nullptr);
         EXPECT_TRUE(dialog->testOption(QFontDialog::MonospacedFonts));
         QFont font(QStringLiteral("DejaVu Sans Mono"));
-        font.setPointSize(20);  // the chooser speaks points; the record keeps pixels
+        font.setPointSize(20); // the chooser speaks points; the record keeps pixels
         font.setBold(true);
         dialog->setCurrentFont(font);
         dialog->accept();

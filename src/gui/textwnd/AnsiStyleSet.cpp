@@ -21,7 +21,7 @@ std::vector<std::weak_ptr<AnsiStyleSet>>& Registry()
 
 int g_nextSetNumber = 1;
 
-}  // namespace
+} // namespace
 
 QByteArray AnsiFontRecord::ToBytes() const
 {
@@ -93,8 +93,8 @@ std::shared_ptr<AnsiStyleSet> AnsiStyleSet::Acquire(const QString& name)
     return set;
 }
 
-int AnsiStyleSet::AddFormat(std::uint32_t background, std::uint32_t text, const QString& name, std::uint32_t id,
-                            int fontStyle)
+int AnsiStyleSet::AddFormat(std::uint32_t background, std::uint32_t text, const QString& name,
+                            std::uint32_t id, int fontStyle)
 {
     const std::uint32_t plainId = id & 0x7FFFFFFFu;
     const auto taken = [&](std::uint32_t wanted) {
@@ -187,4 +187,4 @@ void AnsiStyleSet::BuildStyleFonts()
     }
 }
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -44,7 +44,7 @@ void ReadColorEntry(CSettingsKey& key, AnsiStyleSet& set)
         set.AddFormat(background, text, QString::fromStdString(name), id, fontStyle);
 }
 
-}  // namespace
+} // namespace
 
 bool LoadStyleSettings(AnsiStyleSet& set, const QString& path, bool machine)
 {
@@ -88,4 +88,4 @@ bool SaveStyleSettings(AnsiStyleSet& set, const QString& path)
     return key.CloseAll() && ok;
 }
 
-}  // namespace dualvex
+} // namespace dualvex
