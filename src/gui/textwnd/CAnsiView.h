@@ -8,7 +8,6 @@
 #include "textwnd/AnsiStyleSet.h"
 
 #include <QElapsedTimer>
-#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
