@@ -43,6 +43,13 @@ class DiffScanner {
 
     void NoDifferences() { m_carry = 0; }
 
+    // Counts gathered elsewhere, for a pass split into parts.
+    void Add(std::uint64_t ranges, std::uint64_t differing)
+    {
+        m_ranges += ranges;
+        m_differing += differing;
+    }
+
     // The surplus tail [from, to) of the longer image, all different;
     // lastBitSet tells whether position from - 1 differed.
     void Tail(std::uint64_t from, std::uint64_t to, bool lastBitSet)

@@ -21,6 +21,7 @@ constexpr std::uint8_t kZeroByte = 0;
 // image that costs about a sixth of the comparison itself.
 constexpr std::size_t kBackgroundPopulateBytes = std::size_t{16} << 20;
 constexpr std::size_t kPopulateChunk = std::size_t{2} << 20;
+constexpr std::uint64_t kParallelCountBytes = std::uint64_t{64} << 20;
 
 // Maps the bit set front to back, a chunk at a time, until done or stopped.
 class BackgroundPopulate {
@@ -158,14 +159,35 @@ bool TestBit(const std::uint8_t* bits, ImageLength i)
 DiffCounts CountDifferences(const std::uint8_t* a, ImageLength lengthA, const std::uint8_t* b,
                             ImageLength lengthB)
 {
-    DiffSummary summary;
-    DiffScanner scanner(summary, false);
     const ImageLength n = std::max(lengthA, lengthB);
     const ImageLength m = std::min(lengthA, lengthB);
-    const bool lastBitSet = ComparePass(a, b, m, nullptr, scanner);
+    // Large images are counted in two halves at once: mapping the file pages in
+    // costs more than comparing them, and both halves fault in their own pages.
+    const std::uint64_t half = m >= kParallelCountBytes ? (m / 2) & ~std::uint64_t{63} : 0;
+    DiffSummary upper;
+    bool lastBitSet = false;
+    std::jthread helper;
+    if (half != 0) {
+        helper = std::jthread([&] {
+            DiffScanner scanner(upper, false);
+            lastBitSet = ComparePass(a + half, b + half, m - half, nullptr, scanner);
+            scanner.Finish();
+        });
+    }
+    DiffSummary lower;
+    DiffScanner scanner(lower, false);
+    const bool lowerLastBit = ComparePass(a, b, half != 0 ? half : m, nullptr, scanner);
+    if (half == 0) {
+        lastBitSet = lowerLastBit;
+    } else {
+        helper.join();
+        // A range running across the split was counted once in each half.
+        const bool joined = lowerLastBit && a[half] != b[half];
+        scanner.Add(upper.rangeCount - (joined ? 1 : 0), upper.differing);
+    }
     scanner.Tail(m, n, lastBitSet);
     scanner.Finish();
-    return {summary.rangeCount, summary.differing};
+    return {lower.rangeCount, lower.differing};
 }
 
 } // namespace dualvex
