@@ -72,8 +72,12 @@ namespace sse2 {
 } // namespace sse2
 
 // Every processor with AVX2 also counts bits and zeros in one instruction each.
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx2,popcnt,lzcnt,bmi"))), apply_to = function)
+#else
 #pragma GCC push_options
 #pragma GCC target("avx2,popcnt,lzcnt,bmi")
+#endif
 namespace avx2 {
 [[gnu::always_inline]] inline std::uint64_t Words(const std::uint8_t* a, const std::uint8_t* b,
                                                   std::uint64_t* words, std::size_t count)
@@ -82,7 +86,11 @@ namespace avx2 {
 }
 #include "app/ComparePass.inc"
 } // namespace avx2
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
 #pragma GCC pop_options
+#endif
 
 } // namespace
 

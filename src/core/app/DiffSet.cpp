@@ -13,7 +13,6 @@
 namespace dualvex {
 namespace {
 
-constexpr std::size_t kBlockWords = 64; // 4 KiB of each image per block
 constexpr std::uint8_t kZeroByte = 0;
 
 // Bit sets from this size on get their pages mapped by a helper thread while
