@@ -27,13 +27,13 @@ struct SearchState {
     std::uint32_t flags = kFindWrap;
     TextList history;     // typed value texts, most recent first
     TextList groupList;   // string 0: range width; then the group entries
-    TextList activeList;  // string 0: range width; then the entries; empty while none
+    TextList activeList;  // string 0: range width; then the entries; empty until the first search
     int lastByteCount = 2;
     int lastDialogX = 0;
     int lastDialogY = 0;
     bool lastDialogValid = false;
 
-    bool HasActiveList() const { return activeList.Count() > 1; }
+    bool HasActiveList() const { return activeList.Count() > 0; }
 
     // Settings of the first hex view fill the lists; later views leave them alone.
     void AdoptStoredLists(const TextList& storedHistory, const TextList& storedGroup);
