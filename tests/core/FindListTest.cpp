@@ -10,7 +10,10 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes Of(std::string_view s) { return Bytes(s.begin(), s.end()); }
+Bytes Of(std::string_view s)
+{
+    return Bytes(s.begin(), s.end());
+}
 
 std::string TextEntry(std::string_view text, bool ignoreCase = false)
 {
@@ -28,7 +31,8 @@ TextList List(int range, std::initializer_list<std::string_view> texts)
 {
     TextList list;
     list.Insert(0, std::to_string(range));
-    for (std::string_view t : texts) list.Insert(list.Count(), TextEntry(t));
+    for (std::string_view t : texts)
+        list.Insert(list.Count(), TextEntry(t));
     return list;
 }
 
@@ -118,13 +122,15 @@ TEST(FindListTest, IgnoreCaseAndMaskEntries)
 
 // A view that records what the search does to it; lines of 16 bytes.
 class RecordingView : public SearchView {
-public:
+  public:
     explicit RecordingView(Bytes data) : m_data(std::move(data)) {}
     std::span<const std::uint8_t> SearchData() const override { return m_data; }
     void SetMark(int index, SearchPos start, SearchPos count) override
     {
-        if (index == -2) m_marks.clear();
-        else m_marks.push_back({index, start, count});
+        if (index == -2)
+            m_marks.clear();
+        else
+            m_marks.push_back({index, start, count});
     }
     void SetCursorPos(SearchPos index) override { m_cursor = index; }
     void SelectTo(SearchPos index) override { m_selectTo = index; }
@@ -153,14 +159,15 @@ TEST(FindListTest, SelectMarksEveryEntryAndSelectsTheFirst)
     std::copy(group.begin(), group.end(), d.begin() + 300);
     RecordingView view(d);
     TextList list({"20"});
-    for (char c : group) list.Insert(list.Count(), TextEntry(std::string(1, c)));
+    for (char c : group)
+        list.Insert(list.Count(), TextEntry(std::string(1, c)));
     EXPECT_EQ(FindList(view, list, 0, 400, true, true), 300);
     EXPECT_EQ(view.m_busyChanges, 11);
-    ASSERT_EQ(view.m_marks.size(), 8u);  // eight marks for ten entries
+    ASSERT_EQ(view.m_marks.size(), 8u); // eight marks for ten entries
     EXPECT_EQ(view.m_marks[7], (RecordingView::Mark{7, 307, 1}));
     EXPECT_EQ(view.m_cursor, 300);
     EXPECT_EQ(view.m_selectTo, 301);
-    EXPECT_EQ(view.m_top, 0);  // a match on one line needs no scrolling here
+    EXPECT_EQ(view.m_top, 0); // a match on one line needs no scrolling here
 
     EXPECT_EQ(FindList(view, List(0, {"nothing"}), 0, 400, true, true), -1);
     EXPECT_TRUE(view.m_marks.empty());
@@ -198,5 +205,5 @@ TEST(FindListTest, ScrollRuleForMatchesOverSeveralLines)
     }
 }
 
-}  // namespace
-}  // namespace dualvex
+} // namespace
+} // namespace dualvex

@@ -146,5 +146,5 @@ TEST(SearchCommandsTest, StoredListsFillOnlyAnEmptyState)
     EXPECT_EQ(&ProcessSearchState(), &ProcessSearchState());
 }
 
-}  // namespace
-}  // namespace dualvex
+} // namespace
+} // namespace dualvex

@@ -33,7 +33,7 @@ bool MatchFurther(std::span<const std::uint8_t> data, const std::vector<SearchPa
     return true;
 }
 
-}  // namespace
+} // namespace
 
 ListResult FindListIn(std::span<const std::uint8_t> data, const TextList& searchList, SearchPos from,
                       SearchPos count, bool ordered)
@@ -43,7 +43,8 @@ ListResult FindListIn(std::span<const std::uint8_t> data, const TextList& search
     const SearchPos range = ParseNumber(searchList.At(0).c_str(), 0);
     std::vector<SearchPattern> entries;
     for (int i = 1; i < searchList.Count() && i <= kSearchListMaxEntries; ++i) {
-        if (std::optional<SearchPattern> p = ReadSearchEntry(searchList.At(i))) entries.push_back(std::move(*p));
+        if (std::optional<SearchPattern> p = ReadSearchEntry(searchList.At(i)))
+            entries.push_back(std::move(*p));
     }
     if (entries.empty()) return result;
     // The further entries must end before the end of the scanned candidates; going
@@ -53,7 +54,8 @@ ListResult FindListIn(std::span<const std::uint8_t> data, const TextList& search
     SearchPos p = Find(data, entries[0], from, count);
     while (p >= 0) {
         matches[0] = {p, entries[0].size};
-        if (entries.size() == 1 || MatchFurther(data, entries, p, std::min(p + range, end), ordered, matches)) {
+        if (entries.size() == 1 ||
+            MatchFurther(data, entries, p, std::min(p + range, end), ordered, matches)) {
             result.position = p;
             result.matches = std::move(matches);
             return result;
@@ -77,8 +79,8 @@ std::optional<SearchPos> MatchScrollLine(SearchPos firstLine, int visibleLines, 
     return matchLastLine - full + 1;
 }
 
-SearchPos FindList(SearchView& view, const TextList& searchList, SearchPos from, SearchPos count, bool ordered,
-                   bool select)
+SearchPos FindList(SearchView& view, const TextList& searchList, SearchPos from, SearchPos count,
+                   bool ordered, bool select)
 {
     view.SetBusy(true);
     const ListResult r = FindListIn(view.SearchData(), searchList, from, count, ordered);
@@ -87,14 +89,15 @@ SearchPos FindList(SearchView& view, const TextList& searchList, SearchPos from,
     view.SetMark(-2, 0, 0);
     if (r.position < 0) return r.position;
     const int marks = std::min<int>(static_cast<int>(r.matches.size()), kSearchMarks);
-    for (int i = 0; i < marks; ++i) view.SetMark(i, r.matches[i].position, r.matches[i].size);
+    for (int i = 0; i < marks; ++i)
+        view.SetMark(i, r.matches[i].position, r.matches[i].size);
     const SearchPos last = r.position + r.matches[0].size - 1;
     view.SetCursorPos(r.position);
     view.SelectTo(last + 1);
-    if (const auto line = MatchScrollLine(view.FirstVisibleLine(), view.VisibleLines(), view.LastLinePartial(),
-                                          view.LineOf(r.position), view.LineOf(last)))
+    if (const auto line = MatchScrollLine(view.FirstVisibleLine(), view.VisibleLines(),
+                                          view.LastLinePartial(), view.LineOf(r.position), view.LineOf(last)))
         view.ScrollToLine(*line);
     return r.position;
 }
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -15,7 +15,7 @@ namespace dualvex {
 // What the search needs from a hex view besides its bytes; the hex view implements
 // it. Indices are offsets into the data.
 class SearchView {
-public:
+  public:
     virtual ~SearchView() = default;
 
     virtual std::span<const std::uint8_t> SearchData() const = 0;
@@ -50,17 +50,18 @@ struct ListResult {
 
 // Runs the list over the data: string 0 is the range width, strings 1..16 the
 // entries. ordered: the further entries must follow one another in list order.
-[[nodiscard]] ListResult FindListIn(std::span<const std::uint8_t> data, const TextList& searchList, SearchPos from,
-                                    SearchPos count, bool ordered);
+[[nodiscard]] ListResult FindListIn(std::span<const std::uint8_t> data, const TextList& searchList,
+                                    SearchPos from, SearchPos count, bool ordered);
 
 // The same on a view; with select, the marks, cursor, selection and scrolling
 // follow the result.
-SearchPos FindList(SearchView& view, const TextList& searchList, SearchPos from, SearchPos count, bool ordered,
-                   bool select);
+SearchPos FindList(SearchView& view, const TextList& searchList, SearchPos from, SearchPos count,
+                   bool ordered, bool select);
 
 // The first line to scroll to so that a match running over several lines ends on
 // the last fully visible line, or nothing when it needs no scrolling.
-[[nodiscard]] std::optional<SearchPos> MatchScrollLine(SearchPos firstLine, int visibleLines, bool lastPartial,
-                                                       SearchPos matchFirstLine, SearchPos matchLastLine);
+[[nodiscard]] std::optional<SearchPos> MatchScrollLine(SearchPos firstLine, int visibleLines,
+                                                       bool lastPartial, SearchPos matchFirstLine,
+                                                       SearchPos matchLastLine);
 
-}  // namespace dualvex
+} // namespace dualvex

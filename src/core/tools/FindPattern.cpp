@@ -48,7 +48,10 @@ bool ClipBackward(SearchPos positions, SearchPos from, SearchPos count, Candidat
     return true;
 }
 
-inline std::uint8_t Fold(std::uint8_t c) { return (c >= 'A' && c <= 'Z') ? static_cast<std::uint8_t>(c + 32) : c; }
+inline std::uint8_t Fold(std::uint8_t c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<std::uint8_t>(c + 32) : c;
+}
 
 bool EqualFolded(const std::uint8_t* a, const std::uint8_t* b, int size)
 {
@@ -101,7 +104,8 @@ SearchPos ExactForward(const std::uint8_t* d, Candidates c, const std::uint8_t* 
     }
 #endif
     for (; i < c.hi; ++i) {
-        if (d[i] == p[0] && d[i + last] == p[last] && std::memcmp(d + i, p, static_cast<std::size_t>(size)) == 0)
+        if (d[i] == p[0] && d[i + last] == p[last] &&
+            std::memcmp(d + i, p, static_cast<std::size_t>(size)) == 0)
             return i;
     }
     return -1;
@@ -129,7 +133,8 @@ SearchPos ExactBackward(const std::uint8_t* d, Candidates c, const std::uint8_t*
 #endif
     while (i > c.lo) {
         --i;
-        if (d[i] == p[0] && d[i + last] == p[last] && std::memcmp(d + i, p, static_cast<std::size_t>(size)) == 0)
+        if (d[i] == p[0] && d[i + last] == p[last] &&
+            std::memcmp(d + i, p, static_cast<std::size_t>(size)) == 0)
             return i;
     }
     return -1;
@@ -156,21 +161,23 @@ SearchPos ScanGeneric(const std::uint8_t* d, Candidates c, bool forward, const s
     return -1;
 }
 
-}  // namespace
+} // namespace
 
-SearchPos FindPattern(std::span<const std::uint8_t> data, const std::uint8_t* pattern, int size, SearchPos from,
-                      SearchPos count, MatchMode mode)
+SearchPos FindPattern(std::span<const std::uint8_t> data, const std::uint8_t* pattern, int size,
+                      SearchPos from, SearchPos count, MatchMode mode)
 {
     if (size < 1) return from;
     if (data.empty() || pattern == nullptr) return -1;
     const SearchPos positions = static_cast<SearchPos>(data.size()) - size + 1;
     const bool forward = count > 0;
     Candidates c;
-    if (!(forward ? ClipForward(positions, from, count, c) : ClipBackward(positions, from, count, c))) return -1;
+    if (!(forward ? ClipForward(positions, from, count, c) : ClipBackward(positions, from, count, c)))
+        return -1;
     if (mode == MatchMode::Exact) {
-        return forward ? ExactForward(data.data(), c, pattern, size) : ExactBackward(data.data(), c, pattern, size);
+        return forward ? ExactForward(data.data(), c, pattern, size)
+                       : ExactBackward(data.data(), c, pattern, size);
     }
     return ScanGeneric(data.data(), c, forward, pattern, size, mode);
 }
 
-}  // namespace dualvex
+} // namespace dualvex

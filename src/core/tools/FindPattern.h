@@ -13,8 +13,8 @@ using SearchPos = std::int64_t;
 
 enum class MatchMode {
     Exact = 0,
-    IgnoreCase = 1,  // only the ASCII letters A-Z/a-z are folded
-    Mask = 2,        // pattern holds size value bytes followed by size mask bytes
+    IgnoreCase = 1, // only the ASCII letters A-Z/a-z are folded
+    Mask = 2,       // pattern holds size value bytes followed by size mask bytes
 };
 
 // Scans count candidate positions from `from` forward (count > 0) or |count|
@@ -24,4 +24,4 @@ enum class MatchMode {
 [[nodiscard]] SearchPos FindPattern(std::span<const std::uint8_t> data, const std::uint8_t* pattern, int size,
                                     SearchPos from, SearchPos count, MatchMode mode);
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -8,7 +8,8 @@
 
 namespace dualvex {
 
-FindScans ScanForFind(std::uint32_t flags, SearchPos cursor, SearchPos length, std::optional<SelectionRange> selection)
+FindScans ScanForFind(std::uint32_t flags, SearchPos cursor, SearchPos length,
+                      std::optional<SelectionRange> selection)
 {
     const bool backward = (flags & kFindBackward) != 0;
     if ((flags & kFindInSelection) && selection) {
@@ -32,12 +33,19 @@ std::string RenderInKind(std::string_view text, int byteCount, int newKind)
 {
     if (text.find_first_not_of(" \t") == std::string_view::npos) {
         switch (newKind) {
-        case kKindHex: return "0x";
-        case kKindBinary: return "0b";
-        case kKindOctal: return "0o";
-        case kKindText: return "\"";
-        case kKindDump: case kKindMask: return ":";
-        default: return {};
+        case kKindHex:
+            return "0x";
+        case kKindBinary:
+            return "0b";
+        case kKindOctal:
+            return "0o";
+        case kKindText:
+            return "\"";
+        case kKindDump:
+        case kKindMask:
+            return ":";
+        default:
+            return {};
         }
     }
     const int choice = IsNumberKind(Classify(text)) ? byteCount : kCountVariable;
@@ -60,7 +68,8 @@ void CommitSearchDialog(SearchState& state, const SearchDialogResult& result)
         state.activeList = group;
     } else {
         const EntryOptions options{result.byteCount, (result.flags & kFindUnicode) != 0,
-                                   (result.flags & kFindIgnoreCase) != 0, (result.flags & kFindBigEndian) != 0};
+                                   (result.flags & kFindIgnoreCase) != 0,
+                                   (result.flags & kFindBigEndian) != 0};
         state.activeList = TextList({"0"});
         if (auto entry = BuildSearchEntry(result.text, options)) state.activeList.Insert(1, *entry);
     }
@@ -77,4 +86,4 @@ void PrepareRangeSearch(SearchState& state, std::span<const std::uint8_t> select
         {std::to_string(bytes.size()), RangeSearchEntry(bytes, (state.flags & kFindIgnoreCase) != 0)});
 }
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -59,4 +59,4 @@ void CommitSearchDialog(SearchState& state, const SearchDialogResult& result);
 // become the only entry of the active list.
 void PrepareRangeSearch(SearchState& state, std::span<const std::uint8_t> selection);
 
-}  // namespace dualvex
+} // namespace dualvex
