@@ -50,19 +50,19 @@ void AppendHex(std::string& out, std::uint8_t b)
 
 // The 2v digits of value i: little endian shows the number, big endian the bytes
 // in memory order.
-std::string ValueDigits(const Input& in, int i, int v, bool bigEndian)
+void AppendValueDigits(std::string& out, const Input& in, int i, int v, bool bigEndian)
 {
-    std::string digits;
     for (int j = 0; j < v; ++j)
-        AppendHex(digits, in.At(i * v + (bigEndian ? j : v - 1 - j)));
-    return digits;
+        AppendHex(out, in.At(i * v + (bigEndian ? j : v - 1 - j)));
 }
 
 void GenerateC(const Input& in, int v, bool big, int n, TextSink& out)
 {
     const int values = (in.count + v - 1) / v;
     for (int i = 0; i < values; ++i) {
-        std::string piece = "0x" + ValueDigits(in, i, v, big) + ",";
+        std::string piece = "0x";
+        AppendValueDigits(piece, in, i, v, big);
+        piece += ',';
         if ((i + 1) % n == 0 || i == values - 1) piece += '\n';
         if (!out.Put(piece)) return;
     }
@@ -75,7 +75,9 @@ void GenerateAssembler(const Input& in, int v, bool big, int n, TextSink& out)
     for (int i = 0; i < values; ++i) {
         std::string piece;
         if (i % n == 0) piece = std::string("D") + kLetters[v] + '\t';
-        piece += "0" + ValueDigits(in, i, v, big) + "h";
+        piece += '0';
+        AppendValueDigits(piece, in, i, v, big);
+        piece += 'h';
         piece += ((i + 1) % n == 0 || i == values - 1) ? '\n' : ',';
         if (!out.Put(piece)) return;
     }
@@ -115,7 +117,8 @@ void GenerateHexLiterals(const Input& in, int n, TextSink& out)
             line += "\\x";
             AppendHex(line, in.bytes[i]);
         }
-        if (!out.Put(line + "\"\n")) return;
+        line += "\"\n";
+        if (!out.Put(line)) return;
     }
 }
 
@@ -126,14 +129,18 @@ void GenerateEscapedLiterals(const Input& in, int n, TextSink& out)
         const int k = std::min(in.count - start, n);
         const int len =
             EscapeString(line.data(), static_cast<int>(line.size()), in.bytes + start, k, kEscapeCompact);
-        if (!out.Put("\"" + line.substr(0, static_cast<std::size_t>(len)) + "\"\n")) return;
+        std::string quoted = "\"";
+        quoted.append(line.data(), static_cast<std::size_t>(len));
+        quoted += "\"\n";
+        if (!out.Put(quoted)) return;
     }
 }
 
 void GenerateDecimals(const Input& in, int n, TextSink& out)
 {
     for (int i = 0; i < in.count; ++i) {
-        std::string piece = std::to_string(in.bytes[i]) + ",";
+        std::string piece = std::to_string(in.bytes[i]);
+        piece += ',';
         if ((i + 1) % n == 0 || i == in.count - 1) piece += '\n';
         if (!out.Put(piece)) return;
     }
