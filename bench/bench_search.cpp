@@ -39,7 +39,7 @@ void BM_FindPatternExact(benchmark::State& state)
     for (auto _ : state) {
         const auto pos =
             dualvex::FindPattern(b, p.data(), static_cast<int>(p.size()), 0,
-                                 static_cast<dualvex::SearchPos>(b.size()), dualvex::MatchMode::Exact);
+                                 static_cast<dualvex::HexPos>(b.size()), dualvex::MatchMode::Exact);
         benchmark::DoNotOptimize(pos);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
@@ -52,8 +52,8 @@ void BM_FindPatternExactBackward(benchmark::State& state)
     const std::vector<std::uint8_t> p(b.begin(), b.begin() + state.range(0));
     for (auto _ : state) {
         const auto pos = dualvex::FindPattern(
-            b, p.data(), static_cast<int>(p.size()), static_cast<dualvex::SearchPos>(b.size()) - 1,
-            -static_cast<dualvex::SearchPos>(b.size()), dualvex::MatchMode::Exact);
+            b, p.data(), static_cast<int>(p.size()), static_cast<dualvex::HexPos>(b.size()) - 1,
+            -static_cast<dualvex::HexPos>(b.size()), dualvex::MatchMode::Exact);
         benchmark::DoNotOptimize(pos);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *

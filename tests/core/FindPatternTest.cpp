@@ -23,7 +23,7 @@ std::uint8_t Fold(std::uint8_t c)
     return (c >= 'A' && c <= 'Z') ? c + 32 : c;
 }
 
-bool NaiveAccept(const Bytes& d, SearchPos i, const Bytes& p, int size, MatchMode mode)
+bool NaiveAccept(const Bytes& d, HexPos i, const Bytes& p, int size, MatchMode mode)
 {
     for (int k = 0; k < size; ++k) {
         const std::uint8_t a = d[static_cast<std::size_t>(i + k)];
@@ -38,18 +38,18 @@ bool NaiveAccept(const Bytes& d, SearchPos i, const Bytes& p, int size, MatchMod
 // The candidate positions written out plainly: forward from..from+count-1, backward
 // from down to from-count+1; starting behind the last possible position keeps the
 // low end one lower, so that from = length reaches down to length - count.
-SearchPos NaiveFind(const Bytes& d, const Bytes& p, int size, SearchPos from, SearchPos count, MatchMode mode)
+HexPos NaiveFind(const Bytes& d, const Bytes& p, int size, HexPos from, HexPos count, MatchMode mode)
 {
-    const SearchPos positions = static_cast<SearchPos>(d.size()) - size + 1;
+    const HexPos positions = static_cast<HexPos>(d.size()) - size + 1;
     if (count > 0) {
-        for (SearchPos i = std::max<SearchPos>(from, 0); i < std::min(from + count, positions); ++i)
+        for (HexPos i = std::max<HexPos>(from, 0); i < std::min(from + count, positions); ++i)
             if (NaiveAccept(d, i, p, size, mode)) return i;
         return -1;
     }
     if (from < 0) return -1;
-    const SearchPos n = -count;
-    const SearchPos lo = std::max<SearchPos>(0, from >= positions ? from - n : from - n + 1);
-    for (SearchPos i = std::min(from, positions - 1); i >= lo; --i)
+    const HexPos n = -count;
+    const HexPos lo = std::max<HexPos>(0, from >= positions ? from - n : from - n + 1);
+    for (HexPos i = std::min(from, positions - 1); i >= lo; --i)
         if (NaiveAccept(d, i, p, size, mode)) return i;
     return -1;
 }
@@ -68,7 +68,7 @@ TEST(FindPatternTest, ClippingOfTheScannedPositions)
     const Bytes ab = Of("ab");
     struct Case {
         const char* name;
-        SearchPos from, count, expected;
+        HexPos from, count, expected;
     } cases[] = {
         {"forward from start", 0, 10, 0},
         {"forward past first", 1, 100, 4},
@@ -147,9 +147,9 @@ TEST_P(FindPatternRandom, AgreesWithPlainScanUnderFixedSeed)
         if (!d.empty() && rng() % 2 && static_cast<int>(d.size()) >= size)
             std::copy_n(d.begin() + static_cast<long>(rng() % (d.size() - static_cast<unsigned>(size) + 1)),
                         size, p.begin());
-        const auto len = static_cast<SearchPos>(d.size());
-        const SearchPos from = static_cast<SearchPos>(rng() % 260) - 30;
-        const SearchPos count = static_cast<SearchPos>(rng() % 460) - 230;
+        const auto len = static_cast<HexPos>(d.size());
+        const HexPos from = static_cast<HexPos>(rng() % 260) - 30;
+        const HexPos count = static_cast<HexPos>(rng() % 460) - 230;
         SCOPED_TRACE(testing::Message() << "round " << round << " len " << len << " size " << size << " from "
                                         << from << " count " << count);
         if (d.empty()) continue;
@@ -175,15 +175,15 @@ TEST(FindPatternTest, ExactAgreesWithMemmemOnRandomBuffers)
         for (auto& b : p)
             b = static_cast<std::uint8_t>(rng() % 3);
         SCOPED_TRACE(testing::Message() << "round " << round << " size " << size);
-        SearchPos from = 0;
+        HexPos from = 0;
         for (;;) {
             const void* hit =
                 memmem(d.data() + from, d.size() - static_cast<std::size_t>(from), p.data(), size);
-            const SearchPos expected = hit ? static_cast<const std::uint8_t*>(hit) - d.data() : -1;
-            const SearchPos got = FindPattern(d, p.data(), static_cast<int>(size), from,
-                                              static_cast<SearchPos>(d.size()), MatchMode::Exact);
+            const HexPos expected = hit ? static_cast<const std::uint8_t*>(hit) - d.data() : -1;
+            const HexPos got = FindPattern(d, p.data(), static_cast<int>(size), from,
+                                           static_cast<HexPos>(d.size()), MatchMode::Exact);
             ASSERT_EQ(got, expected);
-            if (got < 0 || got + 1 >= static_cast<SearchPos>(d.size())) break;
+            if (got < 0 || got + 1 >= static_cast<HexPos>(d.size())) break;
             from = got + 1;
         }
     }

@@ -8,12 +8,12 @@
 
 namespace dualvex {
 
-FindScans ScanForFind(std::uint32_t flags, SearchPos cursor, SearchPos length,
+FindScans ScanForFind(std::uint32_t flags, HexPos cursor, HexPos length,
                       std::optional<SelectionRange> selection)
 {
     const bool backward = (flags & kFindBackward) != 0;
     if ((flags & kFindInSelection) && selection) {
-        const SearchPos size = selection->last - selection->first + 1;
+        const HexPos size = selection->last - selection->first + 1;
         return {backward ? Scan{selection->last, -size} : Scan{selection->first, size}, std::nullopt};
     }
     if (flags & kFindFromStart) return {Scan{0, length}, std::nullopt};

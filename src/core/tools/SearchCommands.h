@@ -16,8 +16,8 @@
 namespace dualvex {
 
 struct Scan {
-    SearchPos from = 0;
-    SearchPos count = 0;
+    HexPos from = 0;
+    HexPos count = 0;
     friend bool operator==(const Scan&, const Scan&) = default;
 };
 
@@ -30,11 +30,11 @@ struct FindScans {
 
 // Selection as its lowest and highest index (both included).
 struct SelectionRange {
-    SearchPos first = 0;
-    SearchPos last = 0;
+    HexPos first = 0;
+    HexPos last = 0;
 };
 
-[[nodiscard]] FindScans ScanForFind(std::uint32_t flags, SearchPos cursor, SearchPos length,
+[[nodiscard]] FindScans ScanForFind(std::uint32_t flags, HexPos cursor, HexPos length,
                                     std::optional<SelectionRange> selection);
 
 // The range field of the dialog: string 0 of the group list, 1000 when it is

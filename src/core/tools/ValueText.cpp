@@ -2,6 +2,7 @@
 
 #include "support/TextConv.h"
 #include "tools/DecodeEscape.h"
+#include "tools/DumpBytes.h"
 #include "tools/Number64.h"
 
 #include <algorithm>
@@ -100,20 +101,10 @@ int Classify(std::string_view text)
 
 std::vector<std::uint8_t> ParseHexDump(std::string_view text, int max)
 {
-    std::vector<std::uint8_t> out;
-    std::size_t pos = SkipBlanks(text);
-    if (pos < text.size() && text[pos] == ':') ++pos;
-    while (static_cast<int>(out.size()) < max) {
-        pos = SkipBlanks(text, pos);
-        int digits = 0;
-        unsigned value = 0;
-        while (digits < 2 && pos < text.size() && HexDigit(text[pos]) >= 0) {
-            value = value * 16 + static_cast<unsigned>(HexDigit(text[pos++]));
-            ++digits;
-        }
-        if (digits == 0) break;
-        out.push_back(static_cast<std::uint8_t>(value));
-    }
+    if (max < 1) return {};
+    const std::string zeroTerminated(text);
+    std::vector<std::uint8_t> out(static_cast<std::size_t>(max));
+    out.resize(static_cast<std::size_t>(ReadDumpBytes(zeroTerminated.c_str(), out.data(), max)));
     return out;
 }
 
