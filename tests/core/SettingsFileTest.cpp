@@ -71,6 +71,21 @@ TEST_F(SettingsFileTest, WritesLeaveOnlyTheFileAndItsLock)
     EXPECT_EQ(FolderNames(), (std::vector<std::string>{"user.conf", "user.conf.lock"}));
 }
 
+TEST_F(SettingsFileTest, StoringWhatIsThereLeavesTheFileAlone)
+{
+    ASSERT_TRUE(WriteValue("Same", 1));
+    struct stat before {};
+    ASSERT_EQ(stat(UserFile().c_str(), &before), 0);
+    ASSERT_TRUE(WriteValue("Same", 1));
+    struct stat after {};
+    ASSERT_EQ(stat(UserFile().c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    ASSERT_TRUE(WriteValue("Same", 2));
+    ASSERT_EQ(stat(UserFile().c_str(), &after), 0);
+    EXPECT_NE(after.st_ino, before.st_ino);
+    EXPECT_EQ(ReadValue("Same"), 2u);
+}
+
 TEST_F(SettingsFileTest, CorruptFileIsKeptAsideNotOverwritten)
 {
     const std::string junk = "[Software\\Ql\\Dualvex]\nHexFlags=dword:0x12\nbroken line\n";
