@@ -1,0 +1,335 @@
+#include "CMainFrame.h"
+
+#include "CHelpDialog.h"
+#include "CommandIds.h"
+#include "CommandTable.h"
+#include "ToolbarIcons.h"
+#include "support/MessageSeam.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+#include <algorithm>
+
+namespace dualvex {
+
+namespace {
+
+constexpr int kMaxSetPanes = 8;
+constexpr int kMaxPanes = 25;  // message pane, extra panes and indicator together
+constexpr int kIdleUpdateMs = 150;
+
+const QList<int> kToolbarIds = {cmd::Open,        0,           cmd::Copy,       0,
+                                cmd::Find,        cmd::FindNext, 0,           cmd::Calculator,
+                                0,                cmd::FirstDiff, cmd::PreviousDiff, cmd::CurrentDiff,
+                                cmd::NextDiff,    cmd::LastDiff, 0,           cmd::Reload,
+                                cmd::StayOnTop,   cmd::About};
+
+// Colours are 0x00BBGGRR; a negative value means the given palette default.
+QColor ToColour(int value, const QColor& fallback)
+{
+    if (value < 0) return fallback;
+    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
+{
+    setWindowTitle(QStringLiteral("Dualvex"));
+    LoadSettings();
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+    CreateStatusBar();
+    m_idleTimer = new QTimer(this);
+    m_idleTimer->setInterval(kIdleUpdateMs);
+    connect(m_idleTimer, &QTimer::timeout, this, [this] { UpdateCommandStates(m_toolBar->actions()); });
+    m_idleTimer->start();
+}
+
+CMainFrame::~CMainFrame() = default;
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    SaveSettings();
+    QMainWindow::closeEvent(event);
+}
+
+void CMainFrame::CreateActions()
+{
+    for (const CommandInfo& info : AllCommands()) {
+        // Text after a tab is shown as the accelerator hint, also for hints the key table does not bind.
+        auto* action = new QAction(info.caption, this);
+        action->setObjectName(QStringLiteral("cmd%1").arg(info.id));
+        action->setStatusTip(info.prompt);
+        action->setToolTip(info.toolTip.isEmpty() ? info.prompt : info.toolTip);
+        action->setShortcuts(info.keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        action->setIcon(ToolbarIcon(info.id));
+        action->setIconVisibleInMenu(true);
+        const int id = info.id;
+        connect(action, &QAction::triggered, this, [this, id] { Dispatch(id); });
+        addAction(action);
+        m_actions.insert(id, action);
+    }
+    for (int id : {cmd::SplitHorizontal, cmd::FlatToolbar, cmd::StayOnTop, cmd::ToggleToolbar, cmd::ToggleStatusbar})
+        m_actions.value(id)->setCheckable(true);
+}
+
+QMenu* CMainFrame::AddMenu(const QString& title, const QList<int>& ids)
+{
+    QMenu* menu = menuBar()->addMenu(title);
+    for (int id : ids) {
+        if (id == 0) {
+            menu->addSeparator();
+            continue;
+        }
+        menu->addAction(m_actions.value(id));
+    }
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] { UpdateCommandStates(menu->actions()); });
+    return menu;
+}
+
+void CMainFrame::CreateMenus()
+{
+    using namespace cmd;
+    AddMenu(QStringLiteral("&Datei"), {New, Open, 0, Exit});
+    AddMenu(QStringLiteral("&Bearbeiten"),
+            {Copy, Paste, CopyCpp, 0, FindNext, Find, FindRange, 0, Calculator, Checksum, GotoAddress});
+    AddMenu(QStringLiteral("&Ansicht"), {cmd::Colours, cmd::Font, cmd::HexSettings, cmd::SplitHorizontal, 0,
+                                          cmd::FlatToolbar, cmd::StayOnTop, cmd::ToggleToolbar, cmd::ToggleStatusbar});
+    AddMenu(QStringLiteral("&?"), {About, SyntaxHelp});
+}
+
+void CMainFrame::CreateToolBar()
+{
+    m_toolBar = addToolBar(QStringLiteral("Symbolleiste"));
+    m_toolBar->setObjectName(QStringLiteral("toolbar128"));
+    m_toolBar->setIconSize(QSize(16, 15));
+    for (int id : kToolbarIds) {
+        if (id == 0)
+            m_toolBar->addSeparator();
+        else
+            m_toolBar->addAction(m_actions.value(id));
+    }
+    // Raised buttons draw a frame around each picture; flat ones only on hover.
+    m_toolBar->setStyleSheet(m_flatMode ? QString() : QStringLiteral("QToolButton { border: 1px outset gray; }"));
+}
+
+void CMainFrame::CreateStatusBar()
+{
+    // The idle prompt comes back whenever a command's prompt is taken away.
+    connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& message) {
+        if (message.isEmpty()) statusBar()->showMessage(QStringLiteral("Bereit"));
+    });
+    statusBar()->showMessage(QStringLiteral("Bereit"));
+    m_numIndicator = new QLabel(QStringLiteral("NUM"), this);
+    m_numIndicator->setAlignment(Qt::AlignCenter);
+    statusBar()->addPermanentWidget(m_numIndicator);
+}
+
+bool CMainFrame::RunCommand(int id)
+{
+    QAction* action = m_actions.value(id);
+    if (!action) return false;
+    UpdateCommandStates({action});
+    if (!action->isEnabled()) return false;
+    action->trigger();
+    return true;
+}
+
+void CMainFrame::Dispatch(int id)
+{
+    if (HandleOwnCommand(id)) return;
+    if (m_target) m_target->OnCommand(id);
+}
+
+void CMainFrame::UpdateCommandStates(const QList<QAction*>& actions)
+{
+    const QList<QAction*> list = actions.isEmpty() ? m_actions.values() : actions;
+    for (QAction* action : list) {
+        const int id = m_actions.key(action, 0);
+        if (id == 0) continue;
+        CommandState state;
+        if (!UpdateOwnCommand(id, state) && !(m_target && m_target->OnUpdateCommand(id, state)))
+            state.enabled = m_target != nullptr || id == cmd::Exit;
+        action->setEnabled(state.enabled);
+        if (action->isCheckable()) action->setChecked(state.checked);
+    }
+}
+
+bool CMainFrame::HandleOwnCommand(int id)
+{
+    switch (id) {
+    case cmd::SyntaxHelp: ShowSyntaxHelp(); return true;
+    case cmd::About: ShowAbout(); return true;
+    case cmd::StayOnTop: ToggleStayOnTop(); return true;
+    case cmd::FlatToolbar: ToggleFlatMode(); return true;
+    case cmd::Exit: close(); return true;
+    case cmd::ToggleToolbar: m_toolBar->setVisible(!m_toolBar->isVisible()); return true;
+    case cmd::ToggleStatusbar: statusBar()->setVisible(!statusBar()->isVisible()); return true;
+    default: return false;
+    }
+}
+
+bool CMainFrame::UpdateOwnCommand(int id, CommandState& state) const
+{
+    switch (id) {
+    case cmd::StayOnTop: state.checked = m_stayOnTop; return true;
+    case cmd::FlatToolbar: state.checked = m_flatMode; return true;
+    case cmd::ToggleToolbar: state.checked = !m_toolBar->isHidden(); return true;
+    case cmd::ToggleStatusbar: state.checked = !statusBar()->isHidden(); return true;
+    case cmd::SyntaxHelp:
+    case cmd::About:
+    case cmd::Exit: return true;
+    default: return false;
+    }
+}
+
+void CMainFrame::ToggleStayOnTop()
+{
+    m_stayOnTop = !m_stayOnTop;
+    const bool visible = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, m_stayOnTop);
+    // Changing the flag re-creates the native window, which hides it; keep it where it was.
+    if (visible) show();
+}
+
+void CMainFrame::ToggleFlatMode()
+{
+    m_flatMode = !m_flatMode;
+    m_toolBar->setStyleSheet(m_flatMode ? QString() : QStringLiteral("QToolButton { border: 1px outset gray; }"));
+    if (m_toolBar->isVisible()) {
+        m_toolBar->hide();
+        m_toolBar->show();
+    }
+}
+
+void CMainFrame::ShowSyntaxHelp()
+{
+    CHelpDialog dialog(this);
+    dialog.exec();
+}
+
+void CMainFrame::ShowAbout()
+{
+    MessageSeam::Ask(this, QMessageBox::Information, QStringLiteral("Info über Dualvex"),
+                     QStringLiteral("Dualvex, Version 3.13"));
+}
+
+int CMainFrame::PaneCharWidth()
+{
+    static const int width = [] {
+        const QFontMetrics metrics(QApplication::font());
+        int w = metrics.averageCharWidth();
+        if (w <= 0) w = metrics.height() * 2 / 3;
+        if (w <= 0) return 7;
+        return std::min(w, 25);
+    }();
+    return width;
+}
+
+QLabel* CMainFrame::MakePane(int width)
+{
+    auto* pane = new QLabel(this);
+    pane->setAlignment(Qt::AlignCenter);
+    pane->setFrameShape(QFrame::Panel);
+    pane->setFrameShadow(QFrame::Sunken);
+    pane->setFixedWidth(width < 0 ? -width * PaneCharWidth() : width);
+    return pane;
+}
+
+int CMainFrame::SetPanes(const QList<int>& ids, const QList<int>& widths, int count)
+{
+    RemovePanes();
+    if (count < 0) count = static_cast<int>(std::count_if(ids.begin(), ids.end(), [](int id) { return id != 0; }));
+    count = std::min(count, kMaxSetPanes);
+    for (int i = 0; i < count; ++i) {
+        QLabel* pane = MakePane(i < widths.size() ? widths[i] : 50);
+        statusBar()->insertPermanentWidget(static_cast<int>(m_panes.size()), pane);
+        m_panes.append(pane);
+    }
+    return static_cast<int>(m_panes.size());
+}
+
+int CMainFrame::AddPanes(const QList<int>& ids, const QList<int>& widths, int count)
+{
+    if (count < 0) count = static_cast<int>(std::count_if(ids.begin(), ids.end(), [](int id) { return id != 0; }));
+    count = std::min(count, kMaxPanes - 2 - static_cast<int>(m_panes.size()));
+    if (count <= 0) return -1;
+    for (int i = 0; i < count; ++i) {
+        QLabel* pane = MakePane(i < widths.size() ? widths[i] : 50);
+        statusBar()->insertPermanentWidget(static_cast<int>(m_panes.size()), pane);
+        m_panes.append(pane);
+    }
+    const int handle = m_paneHandle;
+    m_paneHandle = m_paneHandle >= 65535 ? 2 : m_paneHandle + 1;
+    return handle;
+}
+
+int CMainFrame::RemovePanes()
+{
+    for (QLabel* pane : std::as_const(m_panes)) {
+        statusBar()->removeWidget(pane);
+        delete pane;
+    }
+    m_panes.clear();
+    m_paneHandle = 2;
+    return 1;
+}
+
+// Pane numbers count the message pane as 0, then the extra panes, then the indicator.
+QLabel* CMainFrame::PaneAt(int index) const
+{
+    const int total = static_cast<int>(m_panes.size()) + 2;
+    const int pane = index >= 0 ? index + 1 : total - 1 + index;
+    if (pane <= 0 || pane >= total) return nullptr;
+    return pane == total - 1 ? m_numIndicator : m_panes.value(pane - 1);
+}
+
+int CMainFrame::SetPaneText(int index, const QString& text, bool update, int background, int textColour)
+{
+    QLabel* pane = PaneAt(index);
+    if (!pane) return 0;
+    pane->setText(text);
+    SetPaneColours(index, background, textColour);
+    if (update) pane->repaint();
+    return 1;
+}
+
+int CMainFrame::SetPaneColours(int index, int background, int textColour)
+{
+    QLabel* pane = PaneAt(index);
+    if (!pane) return 0;
+    if (background < 0 && textColour < 0) {
+        pane->setAutoFillBackground(false);
+        pane->setPalette(QPalette());
+        return 1;
+    }
+    QPalette palette = pane->palette();
+    palette.setColor(QPalette::Window, ToColour(background, QApplication::palette().color(QPalette::Window)));
+    palette.setColor(QPalette::WindowText,
+                     ToColour(textColour, QApplication::palette().color(QPalette::WindowText)));
+    pane->setAutoFillBackground(true);
+    pane->setPalette(palette);
+    return 1;
+}
+
+void CMainFrame::LoadSettings()
+{
+}
+
+void CMainFrame::SaveSettings() const
+{
+}
+
+}  // namespace dualvex
