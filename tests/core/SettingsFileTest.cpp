@@ -52,7 +52,12 @@ TEST_F(SettingsFileTest, LocationFollowsEnvironment)
     EXPECT_FALSE(SettingsFile::ForRoot(SettingsRoot::CurrentConfig));
 
     unsetenv("DUALVEX_CONFIG_DIR");
-    const std::string home = std::getenv("HOME") != nullptr ? std::getenv("HOME") : "";
+    const auto saved = [](const char* name) {
+        const char* value = std::getenv(name);
+        return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
+    };
+    const std::optional<std::string> home = saved("HOME");
+    const std::optional<std::string> config = saved("XDG_CONFIG_HOME");
     setenv("XDG_CONFIG_HOME", "/x/conf", 1);
     EXPECT_EQ(SettingsFile::ForRoot(SettingsRoot::CurrentUser)->Path(), fs::path("/x/conf/dualvex/user.conf"));
     setenv("XDG_CONFIG_HOME", "relative", 1);  // not absolute: ignored
@@ -60,8 +65,12 @@ TEST_F(SettingsFileTest, LocationFollowsEnvironment)
     EXPECT_EQ(SettingsFile::ForRoot(SettingsRoot::CurrentUser)->Path(), fs::path("/h/.config/dualvex/user.conf"));
     EXPECT_EQ(SettingsFile::ForRoot(SettingsRoot::LocalMachine)->Path(),
               fs::path("/etc/xdg/dualvex/machine.conf"));
-    unsetenv("XDG_CONFIG_HOME");
-    setenv("HOME", home.c_str(), 1);
+    if (config) {
+        setenv("XDG_CONFIG_HOME", config->c_str(), 1);
+    } else {
+        unsetenv("XDG_CONFIG_HOME");
+    }
+    if (home) setenv("HOME", home->c_str(), 1);
 }
 
 TEST_F(SettingsFileTest, WritesLeaveOnlyTheFileAndItsLock)
