@@ -1,3 +1,4 @@
+#include "support/TextConv.h"
 #include "tools/Number64.h"
 
 #include <gtest/gtest.h>
@@ -175,3 +176,24 @@ TEST(Number64, RoundTripsThroughEveryPrefixStyle)
 }
 
 } // namespace
+
+namespace {
+
+// The 32-bit reader takes the same notation and keeps the low 32 bits.
+TEST(Number64, ParseNumberReadsTheEvaluatorNotation)
+{
+    const struct {
+        const char* text;
+        std::uint32_t value;
+        int end;
+    } cases[] = {{"0FFh", 255, 4}, {"1010b", 10, 5}, {"17o", 15, 3}, {"16#1FFFFFFFF", 0xFFFFFFFF, 12},
+                 {"-2#1", 0xFFFFFFFF, 4}, {"h", 0, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        int end = -1;
+        EXPECT_EQ(dualvex::ParseNumber(c.text, dualvex::kParseRadixEvaluator, &end), c.value);
+        EXPECT_EQ(end, c.end);
+    }
+}
+
+}  // namespace

@@ -410,6 +410,10 @@ INSTANTIATE_TEST_SUITE_P(
                     EscapeStringCase{std::string("A\0\x00\x01\n\0B", 7), 0x10000000, "\"A\\n\""},
                     EscapeStringCase{std::string("\x01\0F\0", 4), 0x34000000, "\\x01\"\"F"},
                     EscapeStringCase{std::string("\xE4\0", 2), 0x10000000, "\"\xE4\""},
+                    EscapeStringCase{std::string("\x01\0\0\x01"
+                                                 "A\0",
+                                                 6),
+                                     0x10000000, "\"\\x001\"\"A\""},
                     // multi-byte text is copied as it is
                     EscapeStringCase{"\xC3\xA4\n", 0x08000000, "\"\xC3\xA4\\n\""}));
 

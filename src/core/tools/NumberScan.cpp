@@ -83,7 +83,7 @@ bool HasSuffix(const char* text, int pos, unsigned radix, char suffix, std::uint
 // hexadecimal digits: 0BAh and 0D7h are hexadecimal numbers, not failed prefixes.
 Notation EvaluatorNotation(const char* text, int pos, std::uint32_t flags)
 {
-    const char second = Lower(text[pos + 1]);
+    const char second = text[pos] == '\0' ? '\0' : Lower(text[pos + 1]);
     if (text[pos] == '0' && (second == 'x' || second == 'o')) return {second == 'x' ? 16u : 8u, pos + 2, 0};
     static constexpr struct {
         const char* prefix;

@@ -1,0 +1,51 @@
+// Loading the two files of a comparison, independent of any window: the caller
+// supplies the Intel-HEX question and receives both images or the failing file.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "app/MemoryImage.h"
+
+namespace dualvex {
+
+// Extensions whose files are offered for Intel-HEX decoding.
+inline constexpr std::string_view kIntelHexExtensions = "HEX;H86;IHX";
+
+// 1-based index of the path's extension in a ";"-separated list, compared
+// without regard to case; 0 when it has none or it is not listed. The extension
+// follows the last "." of the last path component, unless that "." begins it.
+int ExtensionInList(std::string_view path, std::string_view list);
+
+// The Intel-HEX choices of a load. The one-shot members are consumed by it.
+struct LoadFlags {
+    std::int32_t intelHexAuto = 0; // always answer the question with yes
+    std::int32_t hexAutoOnce = 0;  // the same for the next completed load only
+    std::int32_t firstIsHex = 0;   // decode the first file as Intel-HEX whatever its name
+    std::int32_t secondIsHex = 0;  // the same for the second file
+};
+
+// Asked for a file with a listed extension when no automatic flag is set;
+// true decodes it as Intel-HEX.
+using IntelHexQuestion = std::function<bool(const std::string& path)>;
+
+struct LoadResult {
+    int failed = 0; // 0 success, 1 or 2 for the file that failed
+    LoadStatus status = LoadStatus::Ok;
+    MemoryImage first; // also held when only the second file failed
+    MemoryImage second;
+};
+
+LoadResult LoadImages(const std::string& path1, const std::string& path2, LoadFlags& flags,
+                      const IntelHexQuestion& ask);
+
+// Loads one file by the rules above; ownFlag is the file's own Intel-HEX flag.
+LoadStatus LoadImage(const std::string& path, std::int32_t& ownFlag, const LoadFlags& flags,
+                     const IntelHexQuestion& ask, MemoryImage& out);
+
+// The German message for a file that failed to load with the given status.
+std::string LoadErrorMessage(LoadStatus status, const std::string& path);
+
+} // namespace dualvex

@@ -1,0 +1,74 @@
+#include "HexClipboard.h"
+
+#include "support/TextConv.h"
+
+#include <algorithm>
+
+namespace dualvex {
+
+namespace {
+
+bool IsBlank(char ch) { return ch == ' ' || ch == '\t'; }
+
+int HexValue(char ch)
+{
+    const int value = DigitValue(static_cast<unsigned char>(ch));
+    return value < 16 ? value : -1;
+}
+
+bool StartsWithHexPrefix(std::string_view text, std::size_t at)
+{
+    return at + 1 < text.size() && text[at] == '0' && (text[at + 1] == 'x' || text[at + 1] == 'X');
+}
+
+}  // namespace
+
+std::string HexCopyText(const std::uint8_t* bytes, HexPos count, bool fromCharColumn)
+{
+    if (count <= 0) return {};
+    const bool text = fromCharColumn && std::none_of(bytes, bytes + count, [](std::uint8_t b) { return b < 0x20; });
+    if (text) return std::string(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(count));
+    const int n = static_cast<int>(std::min(count, kHexCopyCap));
+    // ":" plus three characters per byte and the terminator.
+    std::string dump(static_cast<std::size_t>(3 * n + 2), '\0');
+    const int length = FormatHexDump(bytes, dump.data(), n, 0xB0002000u);
+    dump.resize(static_cast<std::size_t>(std::clamp(length, 0, 3 * n + 1)));
+    return dump;
+}
+
+std::vector<std::uint8_t> ReadHexBytes(std::string_view text, HexPos maxBytes)
+{
+    std::vector<std::uint8_t> bytes;
+    std::size_t at = 0;
+    while (at < text.size() && IsBlank(text[at])) ++at;
+    if (at < text.size() && text[at] == ':') ++at;
+    while (static_cast<HexPos>(bytes.size()) < maxBytes) {
+        while (at < text.size() && IsBlank(text[at])) ++at;
+        if (at >= text.size() || HexValue(text[at]) < 0) break;
+        int value = HexValue(text[at++]);
+        if (at < text.size() && HexValue(text[at]) >= 0) value = value * 16 + HexValue(text[at++]);
+        bytes.push_back(static_cast<std::uint8_t>(value));
+    }
+    return bytes;
+}
+
+std::vector<std::uint8_t> ConvertPasteHex(std::string_view text, HexPos maxBytes)
+{
+    std::size_t start = 0;
+    while (start < text.size() && IsBlank(text[start])) ++start;
+    std::string clean(text.substr(start));
+    const bool prefixed = StartsWithHexPrefix(clean, 0);
+    for (std::size_t i = 0; i < clean.size(); ++i) {
+        char& ch = clean[i];
+        if (prefixed && StartsWithHexPrefix(clean, i)) {
+            clean[i] = clean[i + 1] = ' ';
+            ++i;
+        } else if (ch == ',' || ch == ':' || ch == '\n' || ch == '\r' || static_cast<unsigned char>(ch) == 0xA0) {
+            ch = ' ';
+        }
+    }
+    const HexPos limit = std::min<HexPos>(maxBytes, static_cast<HexPos>(clean.size() / 2 + 1));
+    return ReadHexBytes(clean, limit);
+}
+
+}  // namespace dualvex

@@ -1,0 +1,50 @@
+// One settings file on disk: the persistent key tree of one settings root.
+//
+// Reads take no lock: the file is only ever replaced whole by a rename, so a
+// reader sees either the old or the new contents. Every change takes an exclusive
+// lock on "<file>.lock", re-reads the file under it, applies the change to what it
+// found and replaces the file, so that two running instances never lose each
+// other's values. A file that cannot be parsed is renamed aside
+// ("<file>.corrupt-<time>") before anything is written over it. A file without
+// write permission is left alone: changes to it fail.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+
+#include "SettingsTree.h"
+
+namespace dualvex {
+
+enum class SettingsRoot { None, ClassesRoot, CurrentUser, LocalMachine, Users, CurrentConfig, DynData };
+
+class SettingsFile {
+public:
+    explicit SettingsFile(std::filesystem::path path) : m_path(std::move(path)) {}
+
+    // user.conf below ${XDG_CONFIG_HOME:-~/.config}/dualvex, machine.conf below
+    // /etc/xdg/dualvex; DUALVEX_CONFIG_DIR, when set, holds both instead. Other
+    // roots have no file on this platform.
+    static std::optional<SettingsFile> ForRoot(SettingsRoot root);
+
+    const std::filesystem::path& Path() const { return m_path; }
+
+    // The current contents; a missing, unreadable or unparsable file reads as empty.
+    SettingsTree Load() const;
+
+    // Applies change to the newest contents and replaces the file atomically.
+    // Returns false and leaves the file as it was when it cannot be read or written;
+    // on success *result (when given) receives the tree now on disk.
+    [[nodiscard]] bool Update(const std::function<void(SettingsTree&)>& change,
+                              SettingsTree* result = nullptr) const;
+
+    // Makes the changes so far durable. Each change is only renamed into place, so
+    // that a save of many values pays for one flush at its end, not one per value.
+    bool Sync() const;
+
+private:
+    std::filesystem::path m_path;
+};
+
+}  // namespace dualvex

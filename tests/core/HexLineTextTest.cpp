@@ -1,0 +1,220 @@
+#include "HexViewTestUtil.h"
+#include "hexview/HexLineText.h"
+#include "hexview/HexViewCore.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace dualvex {
+namespace {
+
+using test::Attributes;
+using test::CountingBytes;
+using test::Text;
+using test::UseFixedWidth;
+
+std::string PrintedLine(const HexViewCore& view, HexPos line, unsigned flags = 0)
+{
+    HexLineText out;
+    view.PrintLine(line, flags, out);
+    return Text(out);
+}
+
+TEST(HexLineTextTest, DefaultLayoutLine)
+{
+    std::vector<std::uint8_t> bytes = CountingBytes(20);
+    bytes[1] = 'A';
+    HexViewCore view;
+    UseFixedWidth(view, 16);
+    view.SetData(bytes.data(), 20, 0x1000, 0);
+    EXPECT_EQ(PrintedLine(view, 0),
+              "001000  00 41 02 03  04 05 06 07  08 09 0A 0B  0C 0D 0E 0F  .A..............");
+    HexLineText out;
+    ASSERT_EQ(view.PrintLine(0, 0, out), 76);
+    EXPECT_EQ(Attributes(out), std::string(8, '1') + std::string(52, '2') + std::string(16, '0'));
+}
+
+TEST(HexLineTextTest, LastLineIsBlankBehindTheData)
+{
+    std::vector<std::uint8_t> bytes = CountingBytes(20);
+    HexViewCore view;
+    UseFixedWidth(view, 16);
+    view.SetData(bytes.data(), 20, 0, 0);
+    EXPECT_EQ(PrintedLine(view, 1), "000010  10 11 12 13  " + std::string(39, ' ') + "....            ");
+    HexLineText out;
+    EXPECT_EQ(view.PrintLine(2, 0, out), 0);
+    EXPECT_EQ(view.PrintLine(-1, 0, out), 0);
+}
+
+TEST(HexLineTextTest, WordFormatWithInversionShowsBigEndianGroups)
+{
+    std::vector<std::uint8_t> bytes = CountingBytes(16);
+    HexViewCore view;
+    UseFixedWidth(view, 16);
+    view.SetLayout(16, 4, 1, 4, 1, 1);
+    view.SetData(bytes.data(), 16, 0, 0);
+    EXPECT_EQ(PrintedLine(view, 0), "0000  0100 0302  0504 0706  0908 0B0A  0D0C 0F0E  ................");
+}
+
+TEST(HexLineTextTest, InversionWithoutGroupBlanksFollowsTheCells)
+{
+    std::vector<std::uint8_t> bytes = CountingBytes(8);
+    HexViewCore view;
+    UseFixedWidth(view, 8);
+    view.SetLayout(8, 0, 0, 2, 2, 1);
+    view.SetData(bytes.data(), 8, 0, 0);
+    EXPECT_EQ(PrintedLine(view, 0), "00  0302010007060504  ........");
+}
+
+TEST(HexLineTextTest, GroupCutByTheDataEndKeepsItsCells)
+{
+    std::vector<std::uint8_t> bytes = CountingBytes(6);
+    HexViewCore view;
+    UseFixedWidth(view, 8);
+    view.SetLayout(8, 0, 1, 2, 2, 1);
+    view.SetData(bytes.data(), 6, 0, 0);
+    // Bytes 4 and 5 sit in cells 7 and 6 of the reversed group.
+    EXPECT_EQ(PrintedLine(view, 0), "00  03020100     0504  ......  ");
+}
+
+TEST(HexLineTextTest, TopAddressFivePutsElevenBlankCellsBeforeByteZero)
+{
+    std::vector<std::uint8_t> bytes = CountingBytes(40);
+    HexViewCore view;
+    UseFixedWidth(view, 16);
+    view.SetData(bytes.data(), 40, 0, 0);
+    view.SetTopAddress(5, false);
+    EXPECT_EQ(view.Layout().Offset(), 11);
+    EXPECT_EQ(view.TopLine(), 1);
+    EXPECT_EQ(view.GetTopPosition(false), 5);
+    EXPECT_EQ(PrintedLine(view, 0),
+              "FFFFF5  " + std::string(35, ' ') + "00  01 02 03 04  " + std::string(11, ' ') + ".....");
+    EXPECT_EQ(PrintedLine(view, 1).substr(0, 21), "000005  05 06 07 08  ");
+}
+
+TEST(HexLineTextTest, CharacterColumnDotsControlBytesAndShowsLatin1)
+{
+    std::vector<std::uint8_t> bytes{0x00, 0x1F, 0x20, 0x41, 0x7E, 0x7F, 0x80, 0x9F, 0xA0, 0xC4, 0xE9, 0xFF};
+    HexViewCore view;
+    UseFixedWidth(view, 12);
+    view.SetData(bytes.data(), static_cast<HexPos>(bytes.size()), 0, 0);
+    const std::string line = PrintedLine(view, 0);
+    EXPECT_EQ(line.substr(line.size() - 12), std::string(".. A~...\xA0\xC4\xE9\xFF"));
+}
+
+TEST(HexLineTextTest, HiddenAreas)
+{
+    std::vector<std::uint8_t> bytes = CountingBytes(4);
+    bytes[0] = 'x';
+    HexViewCore view;
+    UseFixedWidth(view, 4);
+    view.SetData(bytes.data(), 4, 0, 0);
+    view.SetHiddenAreas(kHexHideAddress | kHexHideChars);
+    EXPECT_EQ(PrintedLine(view, 0), "78 01 02 03  ");
+    view.SetHiddenAreas(kHexHideHex);
+    EXPECT_EQ(PrintedLine(view, 0), "000000  x...");
+}
+
+// Differences under marks under the selection, per column.
+TEST(HexLineTextTest, SelectionCoversMarksAndMarksCoverDifferences)
+{
+    std::vector<std::uint8_t> bytes = CountingBytes(8);
+    std::vector<std::uint8_t> bits{0b00011110};  // bytes 1..4 differ
+    HexViewCore view;
+    UseFixedWidth(view, 8);
+    view.SetLayout(8, 0, 1, 0, 0, 0);
+    view.SetData(bytes.data(), 8, 0, 0);
+    view.SetDifferenceBits(bits.data(), -1);
+    view.SetMark(0, 2, 3);  // bytes 2..4
+    view.SetCursorPos(4, false);
+    view.SelectTo(6, false);  // bytes 4..5
+    HexLineText out;
+    view.PrintLine(0, 0, out);
+    // Address, then 8 hex cells of 3 columns and one more blank, then the characters.
+    EXPECT_EQ(Attributes(out), "11" "222552442442332332222222" "2" "06443300");
+    view.PrintLine(0, kPrintPlain, out);
+    EXPECT_EQ(Attributes(out), "11" + std::string(25, '2') + std::string(8, '0'));
+}
+
+TEST(HexLineTextTest, DifferenceBitsStopAtTheirCount)
+{
+    std::vector<std::uint8_t> bytes = CountingBytes(4);
+    std::vector<std::uint8_t> bits{0xFF};
+    HexViewCore view;
+    UseFixedWidth(view, 4);
+    view.SetLayout(4, 0, 0, 0, 0, 0);
+    view.SetHiddenAreas(kHexHideHex | kHexHideAddress);
+    view.SetData(bytes.data(), 4, 0, 0);
+    view.SetDifferenceBits(bits.data(), 3);
+    HexLineText out;
+    view.PrintLine(0, 0, out);
+    EXPECT_EQ(Attributes(out), "6660");
+}
+
+TEST(HexLineTextTest, RunsSplitAtAttributeChanges)
+{
+    HexLineText line;
+    line.length = 6;
+    const std::uint8_t attrs[] = {1, 1, 2, 2, 2, 0};
+    std::copy(attrs, attrs + 6, line.attr.begin());
+    EXPECT_EQ(line.RunEnd(0, 6), 2);
+    EXPECT_EQ(line.RunEnd(2, 6), 5);
+    EXPECT_EQ(line.RunEnd(2, 4), 4);
+    EXPECT_EQ(line.RunEnd(5, 100), 6);
+}
+
+// A full line goes through the hex-dump formatter, a partial one is placed
+// cell by cell; both must agree with the cell mapping for every layout.
+TEST(HexLineTextTest, FullLinesAgreeWithTheCellMapping)
+{
+    std::mt19937 random(4711);
+    std::vector<std::uint8_t> bytes(512);
+    for (auto& b : bytes) b = static_cast<std::uint8_t>(random());
+    for (int format = 0; format <= 3; ++format)
+        for (int invert = 0; invert <= 1; ++invert)
+            for (int space = 0; space <= 1; ++space)
+                for (int raster : {0, 1, 3, 4, 8, 256})
+                    for (int width : {1, 5, 8, 16, 24, 256}) {
+                        HexViewCore view;
+                        UseFixedWidth(view, width);
+                        view.SetLayout(width, raster, space, 8, format, invert);
+                        view.SetData(bytes.data(), 512, 0, 0);
+                        const HexLayout& layout = view.Layout();
+                        SCOPED_TRACE("g=" + std::to_string(format) + " inv=" + std::to_string(invert) +
+                                     " S=" + std::to_string(space) + " R=" + std::to_string(raster) +
+                                     " W=" + std::to_string(layout.Width()));
+                        std::string expected(layout.HexWidth(), ' ');
+                        for (int k = 0; k < layout.Width(); ++k) {
+                            const int column = layout.HexColumn(layout.CellOfByte(k)) - layout.HexStart();
+                            const char digits[] = "0123456789ABCDEF";
+                            expected[column] = digits[bytes[k] >> 4];
+                            expected[column + 1] = digits[bytes[k] & 15];
+                        }
+                        ASSERT_EQ(PrintedLine(view, 0).substr(layout.HexStart(), layout.HexWidth()), expected);
+                    }
+}
+
+TEST(HexLineTextTest, EmptyDataHasNoLines)
+{
+    HexViewCore view;
+    view.SetData(static_cast<const std::uint8_t*>(nullptr), 0, 0, 0);
+    EXPECT_EQ(view.Layout().LineCount(), 0);
+    HexLineText out;
+    EXPECT_EQ(view.PrintLine(0, 0, out), 0);
+}
+
+TEST(HexLineTextTest, OneByte)
+{
+    const std::uint8_t byte = 0xAB;
+    HexViewCore view;
+    UseFixedWidth(view, 16);
+    view.SetData(&byte, 1, 0xFFFFFFFF, 0);
+    EXPECT_EQ(view.Layout().LineCount(), 1);
+    EXPECT_EQ(PrintedLine(view, 0).substr(0, 10), "FFFFFF  AB");
+}
+
+}  // namespace
+}  // namespace dualvex

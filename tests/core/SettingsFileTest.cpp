@@ -1,0 +1,188 @@
+#include "support/SettingsFile.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "ConfigDir.h"
+#include "support/CSettingsKey.h"
+
+namespace dualvex {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ConfigDirTest;
+using Key = CSettingsKey;
+
+class SettingsFileTest : public ConfigDirTest {
+protected:
+    std::vector<std::string> FolderNames() const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(m_dir.Path())) names.push_back(entry.path().filename());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    static bool WriteValue(const char* name, std::uint32_t value)
+    {
+        Key key;
+        return key.Open(SettingsRoot::CurrentUser, nullptr, Key::kModeCreate) && key.WriteInt(value, name);
+    }
+    static std::optional<std::uint32_t> ReadValue(const char* name)
+    {
+        Key key;
+        std::uint32_t value = 0;
+        if (!key.Open(SettingsRoot::CurrentUser, nullptr, Key::kModeRead) || !key.ReadInt(value, name))
+            return std::nullopt;
+        return value;
+    }
+};
+
+TEST_F(SettingsFileTest, LocationFollowsEnvironment)
+{
+    EXPECT_EQ(SettingsFile::ForRoot(SettingsRoot::CurrentUser)->Path(), UserFile());
+    EXPECT_EQ(SettingsFile::ForRoot(SettingsRoot::LocalMachine)->Path(), MachineFile());
+    EXPECT_FALSE(SettingsFile::ForRoot(SettingsRoot::CurrentConfig));
+
+    unsetenv("DUALVEX_CONFIG_DIR");
+    const std::string home = std::getenv("HOME") != nullptr ? std::getenv("HOME") : "";
+    setenv("XDG_CONFIG_HOME", "/x/conf", 1);
+    EXPECT_EQ(SettingsFile::ForRoot(SettingsRoot::CurrentUser)->Path(), fs::path("/x/conf/dualvex/user.conf"));
+    setenv("XDG_CONFIG_HOME", "relative", 1);  // not absolute: ignored
+    setenv("HOME", "/h", 1);
+    EXPECT_EQ(SettingsFile::ForRoot(SettingsRoot::CurrentUser)->Path(), fs::path("/h/.config/dualvex/user.conf"));
+    EXPECT_EQ(SettingsFile::ForRoot(SettingsRoot::LocalMachine)->Path(),
+              fs::path("/etc/xdg/dualvex/machine.conf"));
+    unsetenv("XDG_CONFIG_HOME");
+    setenv("HOME", home.c_str(), 1);
+}
+
+TEST_F(SettingsFileTest, WritesLeaveOnlyTheFileAndItsLock)
+{
+    ASSERT_TRUE(WriteValue("A", 1));
+    ASSERT_TRUE(WriteValue("B", 2));
+    EXPECT_EQ(FolderNames(), (std::vector<std::string>{"user.conf", "user.conf.lock"}));
+}
+
+TEST_F(SettingsFileTest, CorruptFileIsKeptAsideNotOverwritten)
+{
+    const std::string junk = "[Software\\Ql\\Dualvex]\nHexFlags=dword:0x12\nbroken line\n";
+    m_dir.Write("user.conf", junk);
+    EXPECT_FALSE(ReadValue("HexFlags"));  // unparsable reads as empty
+
+    ASSERT_TRUE(WriteValue("New", 5));
+    EXPECT_EQ(ReadValue("New"), 5u);
+    EXPECT_FALSE(ReadValue("HexFlags"));
+    std::vector<std::string> aside;
+    for (const auto& name : FolderNames())
+        if (name.rfind("user.conf.corrupt-", 0) == 0) aside.push_back(name);
+    ASSERT_EQ(aside.size(), 1u);
+    EXPECT_EQ(Slurp(m_dir.Path() / aside[0]), junk);
+
+    m_dir.Write("user.conf", "garbage\n");  // a second corrupt file gets a name of its own
+    ASSERT_TRUE(WriteValue("Again", 6));
+    int count = 0;
+    for (const auto& name : FolderNames()) count += name.rfind("user.conf.corrupt-", 0) == 0;
+    EXPECT_EQ(count, 2);
+}
+
+TEST_F(SettingsFileTest, ReadOnlyFileMakesWritesFailQuietly)
+{
+    ASSERT_TRUE(WriteValue("Kept", 1));
+    const std::string before = Slurp(UserFile());
+    fs::permissions(UserFile(), fs::perms::owner_read | fs::perms::group_read);
+
+    Key key;
+    ASSERT_TRUE(key.Open(SettingsRoot::CurrentUser, nullptr, Key::kModeCreate));
+    EXPECT_FALSE(key.WriteInt(2, "Kept"));
+    EXPECT_EQ(key.LastError(), Key::kErrorAccessDenied);
+    EXPECT_FALSE(key.OpenSub("NewSection"));
+    EXPECT_EQ(key.Depth(), 0);
+    key.CloseAll();
+    EXPECT_EQ(Slurp(UserFile()), before);
+    EXPECT_EQ(ReadValue("Kept"), 1u);
+}
+
+TEST_F(SettingsFileTest, UnusableLocationsMakeWritesFail)
+{
+    m_dir.Write("plain", "x");
+    setenv("DUALVEX_CONFIG_DIR", (m_dir.Path() / "plain").c_str(), 1);  // a file, not a folder
+    Key key;
+    EXPECT_FALSE(key.Open(SettingsRoot::CurrentUser, nullptr, Key::kModeCreate));
+    EXPECT_EQ(key.LastError(), Key::kErrorCannotOpen);
+
+    setenv("DUALVEX_CONFIG_DIR", m_dir.Path().c_str(), 1);
+    fs::create_directory(UserFile());  // a folder where the file should be
+    EXPECT_FALSE(key.Open(SettingsRoot::CurrentUser, nullptr, Key::kModeCreate));
+    EXPECT_TRUE(fs::is_directory(UserFile()));
+}
+
+TEST_F(SettingsFileTest, FifoInPlaceOfFileDoesNotBlock)
+{
+    ASSERT_EQ(mkfifo(UserFile().c_str(), 0600), 0);
+    Key key;
+    EXPECT_FALSE(key.Open(SettingsRoot::CurrentUser, nullptr, Key::kModeRead));
+    EXPECT_FALSE(key.Open(SettingsRoot::CurrentUser, nullptr, Key::kModeCreate));
+    EXPECT_TRUE(fs::is_fifo(UserFile()));
+}
+
+TEST_F(SettingsFileTest, LinkedFileStaysALinkAndKeepsItsMode)
+{
+    const fs::path real = m_dir.Path() / "elsewhere.conf";
+    m_dir.Write("elsewhere.conf", "");
+    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_symlink(real, UserFile());
+    ASSERT_TRUE(WriteValue("Linked", 9));
+    EXPECT_TRUE(fs::is_symlink(UserFile()));
+    EXPECT_NE(Slurp(real).find("Linked=dword:0x00000009"), std::string::npos);
+    EXPECT_EQ(fs::status(real).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+// Two real processes save at the same time, many times over; every value of
+// both must survive.
+TEST_F(SettingsFileTest, ConcurrentProcessesLoseNothing)
+{
+    constexpr int kWrites = 150;
+    pid_t children[2];
+    for (int child = 0; child < 2; ++child) {
+        children[child] = fork();
+        ASSERT_GE(children[child], 0);
+        if (children[child] == 0) {
+            bool ok = true;
+            for (int i = 0; i < kWrites; ++i) {
+                Key key;
+                ok = ok && key.Open(SettingsRoot::CurrentUser, nullptr, Key::kModeCreate) &&
+                     key.OpenSub(child == 0 ? "First" : "Second") &&
+                     key.WriteInt(static_cast<std::uint32_t>(i), ("V" + std::to_string(i)).c_str());
+            }
+            _exit(ok ? 0 : 1);
+        }
+    }
+    for (pid_t pid : children) {
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    for (const char* section : {"First", "Second"}) {
+        Key key;
+        ASSERT_TRUE(key.Open(SettingsRoot::CurrentUser, CSettingsKey::ApplicationKeyPath(section).c_str(),
+                             Key::kModeRead));
+        int missing = 0;
+        for (int i = 0; i < kWrites; ++i) {
+            std::uint32_t value = 12345;
+            missing += !key.ReadInt(value, ("V" + std::to_string(i)).c_str()) || value != static_cast<std::uint32_t>(i);
+        }
+        EXPECT_EQ(missing, 0) << section;
+    }
+}
+
+}  // namespace
+}  // namespace dualvex
