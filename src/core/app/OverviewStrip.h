@@ -2,6 +2,8 @@
 // strip's height, as runs of rows that are either differing or equal.
 #pragma once
 
+#include "app/DiffSet.h"
+
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -14,8 +16,6 @@ struct StripRun {
     bool differing = false;
     bool operator==(const StripRun&) const = default;
 };
-
-inline constexpr int kOverviewBuckets = 2048;
 
 // `buckets` holds 2,048 bits, least significant bit first in each byte. The last run
 // reaches the bottom; no runs for a height of 0.
