@@ -61,4 +61,24 @@ TEST_F(HexViewScreenshot, LightAndDarkPanesKeepEveryFormatReadable)
     }
 }
 
+// At 200 % the cells are drawn at twice the pixels: backgrounds end on cell edges and
+// the glyphs stay within their cells.
+TEST_F(HexViewScreenshot, DoubleScaleKeepsCellsSharp)
+{
+    Bind(512);
+    const std::vector<std::uint8_t> bits = DiffBits(512, {17, 18});
+    view->SetDiffBits(bits.data(), -1);
+    Show(600, 200);
+    QImage image(view->size() * 2, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(2.0);
+    view->render(&image);
+    EXPECT_TRUE(image.save(QStringLiteral(DUALVEX_BINARY_DIR "/hexview_light_200.png")));
+    const QRect cell = view->HexCellRect(17);
+    const QColor diff = view->StyleSet().BackgroundColor(dualvex::kAttrDiffHex, view->palette());
+    const QColor plain = view->StyleSet().BackgroundColor(0, view->palette());
+    // The first device pixel of the cell has the mark, the one before it not.
+    EXPECT_EQ(image.pixelColor(cell.left() * 2, cell.bottom() * 2 + 1), diff);
+    EXPECT_EQ(image.pixelColor(cell.left() * 2 - 1, cell.bottom() * 2 + 1), plain);
+}
+
 }  // namespace
