@@ -8,8 +8,8 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QImage>
-#include <QPainter>
 #include <QKeyEvent>
+#include <QPainter>
 
 #include <algorithm>
 #include <chrono>
@@ -31,7 +31,7 @@ using dualvex::HexPos;
 
 // A pane that counts the rows it draws, to show that a cursor step paints little.
 class CountingHexView : public CHexView {
-public:
+  public:
     int PrintLine(QPainter& painter, const QRect& row, AnsiLine line, int firstColumn, int columnCount,
                   int x0) override
     {
@@ -43,10 +43,11 @@ public:
 
 // Anonymous memory reserved without backing: reads give zeros and cost no RAM.
 class SparseImage {
-public:
+  public:
     explicit SparseImage(std::size_t size) : m_size(size)
     {
-        void* p = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+        void* p =
+            mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
         m_data = p == MAP_FAILED ? nullptr : static_cast<std::uint8_t*>(p);
     }
     ~SparseImage()
@@ -57,7 +58,7 @@ public:
     SparseImage& operator=(const SparseImage&) = delete;
     std::uint8_t* data() const { return m_data; }
 
-private:
+  private:
     std::size_t m_size;
     std::uint8_t* m_data;
 };
@@ -65,7 +66,7 @@ private:
 // Per-step times, so the report can give medians: wall clock and this thread's CPU
 // time (the machine is shared, and waiting for a core is not the pane's cost).
 class StepTimes {
-public:
+  public:
     void Start()
     {
         m_wall = std::chrono::steady_clock::now();
@@ -73,7 +74,8 @@ public:
     }
     void Stop()
     {
-        m_walls.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - m_wall).count());
+        m_walls.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - m_wall).count());
         m_cpus.push_back(CpuNow() - m_cpu);
     }
     void Report(benchmark::State& state)
@@ -82,7 +84,7 @@ public:
         state.counters["median_cpu_ms"] = Median(m_cpus);
     }
 
-private:
+  private:
     static double CpuNow()
     {
         timespec ts{};
@@ -112,9 +114,11 @@ PaneData MakePaneData()
     PaneData pane;
     std::mt19937 random(42);
     pane.bytes.resize(1 << 20);
-    for (auto& b : pane.bytes) b = static_cast<std::uint8_t>(random());
+    for (auto& b : pane.bytes)
+        b = static_cast<std::uint8_t>(random());
     pane.bits.resize(pane.bytes.size() / 8);
-    for (auto& b : pane.bits) b = static_cast<std::uint8_t>(1u << (random() % 8));
+    for (auto& b : pane.bits)
+        b = static_cast<std::uint8_t>(1u << (random() % 8));
     return pane;
 }
 
@@ -161,7 +165,8 @@ void BM_HexView_FullRepaint(benchmark::State& state)
         benchmark::DoNotOptimize(image.constBits());
     }
     times.Report(state);
-    state.counters["rows"] = benchmark::Counter(static_cast<double>(view.rows), benchmark::Counter::kAvgIterations);
+    state.counters["rows"] =
+        benchmark::Counter(static_cast<double>(view.rows), benchmark::Counter::kAvgIterations);
     state.counters["bytes/line"] = view.Core().Layout().Width();
 }
 BENCHMARK(BM_HexView_FullRepaint)->Unit(benchmark::kMillisecond)->Iterations(1000);
@@ -183,7 +188,8 @@ void BM_HexView_CursorStepRepaint(benchmark::State& state)
         times.Stop();
     }
     times.Report(state);
-    state.counters["rows"] = benchmark::Counter(static_cast<double>(view.rows), benchmark::Counter::kAvgIterations);
+    state.counters["rows"] =
+        benchmark::Counter(static_cast<double>(view.rows), benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_HexView_CursorStepRepaint)->Unit(benchmark::kMicrosecond)->Iterations(1000);
 
@@ -197,7 +203,8 @@ void BM_HexView_PageDown1GiB(benchmark::State& state)
         return;
     }
     // A few differences near the start and in the middle; the rest stays unbacked.
-    for (std::size_t at : {std::size_t{5}, kSize / 16, kSize / 2}) bits.data()[at] = 0x5A;
+    for (std::size_t at : {std::size_t{5}, kSize / 16, kSize / 2})
+        bits.data()[at] = 0x5A;
     CountingHexView view;
     view.SetData(image.data(), static_cast<HexPos>(kSize), 0, 0);
     view.SetDiffBits(bits.data(), -1);
@@ -215,12 +222,13 @@ void BM_HexView_PageDown1GiB(benchmark::State& state)
         times.Stop();
     }
     times.Report(state);
-    state.counters["rows"] = benchmark::Counter(static_cast<double>(view.rows), benchmark::Counter::kAvgIterations);
+    state.counters["rows"] =
+        benchmark::Counter(static_cast<double>(view.rows), benchmark::Counter::kAvgIterations);
     state.counters["top MiB"] = static_cast<double>(view.GetTopPosition(false)) / (1 << 20);
 }
 BENCHMARK(BM_HexView_PageDown1GiB)->Unit(benchmark::kMillisecond)->Iterations(500);
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -232,7 +240,8 @@ int main(int argc, char** argv)
     int rc = 0;
     {
         QApplication app(argc, argv);
-        QFontDatabase::addApplicationFont(QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf"));
+        QFontDatabase::addApplicationFont(
+            QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf"));
         benchmark::Initialize(&argc, argv);
         benchmark::RunSpecifiedBenchmarks();
         benchmark::Shutdown();

@@ -18,7 +18,7 @@ TEST(HexConfigModelTest, FillsFromTheView)
     EXPECT_EQ(state.snap, 8);
     EXPECT_FALSE(state.widthRasterOn);
     EXPECT_FALSE(state.extraSpaceOn);
-    EXPECT_EQ(state.extraSpace, 4);  // nothing sensible to show for "none"
+    EXPECT_EQ(state.extraSpace, 4); // nothing sensible to show for "none"
     EXPECT_FALSE(state.insertSpace);
     EXPECT_EQ(state.digits, 4);
     EXPECT_EQ(state.format, 1);
@@ -127,5 +127,5 @@ TEST(HexConfigModelTest, OkWithWidthRasterTurnsAutoFitOn)
     EXPECT_EQ(view.GetSetting(kSettingWidthRaster), 8);
 }
 
-}  // namespace
-}  // namespace dualvex
+} // namespace
+} // namespace dualvex

@@ -1,5 +1,5 @@
-#include "ConfigDir.h"
 #include "hexview/HexSettingsStore.h"
+#include "ConfigDir.h"
 #include "hexview/HexTypes.h"
 #include "support/CSettingsKey.h"
 
@@ -9,7 +9,7 @@ namespace dualvex {
 namespace {
 
 class HexSettingsStoreTest : public test::ConfigDirTest {
-protected:
+  protected:
     static void Store(std::uint32_t value, const char* name)
     {
         CSettingsKey key;
@@ -93,5 +93,5 @@ TEST_F(HexSettingsStoreTest, LineWidthZeroLoadsAsSixteen)
     EXPECT_EQ(settings.lineWidth, 16);
 }
 
-}  // namespace
-}  // namespace dualvex
+} // namespace
+} // namespace dualvex

@@ -18,18 +18,28 @@ using dualvex::test::HexViewFixture;
 namespace {
 
 class HexViewEdge : public HexViewFixture {
-protected:
+  protected:
     void Keys(std::initializer_list<std::pair<Qt::Key, Qt::KeyboardModifiers>> keys)
     {
-        for (const auto& [key, modifiers] : keys) QTest::keyClick(view.get(), key, modifiers);
+        for (const auto& [key, modifiers] : keys)
+            QTest::keyClick(view.get(), key, modifiers);
         QApplication::processEvents();
     }
     void AllKeys()
     {
-        Keys({{Qt::Key_Right, {}}, {Qt::Key_Down, {}}, {Qt::Key_PageDown, {}}, {Qt::Key_End, {}},
-              {Qt::Key_End, Qt::ControlModifier}, {Qt::Key_Left, Qt::ShiftModifier}, {Qt::Key_PageUp, {}},
-              {Qt::Key_Home, Qt::ControlModifier}, {Qt::Key_Tab, {}}, {Qt::Key_Tab, {}}, {Qt::Key_Tab, {}},
-              {Qt::Key_A, {}}, {Qt::Key_Backspace, {}}});
+        Keys({{Qt::Key_Right, {}},
+              {Qt::Key_Down, {}},
+              {Qt::Key_PageDown, {}},
+              {Qt::Key_End, {}},
+              {Qt::Key_End, Qt::ControlModifier},
+              {Qt::Key_Left, Qt::ShiftModifier},
+              {Qt::Key_PageUp, {}},
+              {Qt::Key_Home, Qt::ControlModifier},
+              {Qt::Key_Tab, {}},
+              {Qt::Key_Tab, {}},
+              {Qt::Key_Tab, {}},
+              {Qt::Key_A, {}},
+              {Qt::Key_Backspace, {}}});
     }
 };
 
@@ -86,7 +96,8 @@ TEST_F(HexViewEdge, ScrollingByTheUserIsNotifiedWithColumnAndLine)
     HexNotify last;
     bool scrolled = false;
     for (const QList<QVariant>& signal : spy)
-        if (signal.at(1).toInt() == dualvex::kNotifyScrolled) scrolled = true, last = signal.at(2).value<HexNotify>();
+        if (signal.at(1).toInt() == dualvex::kNotifyScrolled)
+            scrolled = true, last = signal.at(2).value<HexNotify>();
     ASSERT_TRUE(scrolled);
     EXPECT_EQ(last.first, view->GetScrollPosition().column);
     EXPECT_EQ(last.second, view->GetScrollPosition().line);
@@ -126,7 +137,7 @@ TEST_F(HexViewEdge, ClickAndDragSelectWithTheMouse)
 
 TEST_F(HexViewEdge, AutoFitWidthFollowsTheWindowAndKeepsTheTopByte)
 {
-    view->SetWidthMode(4, 0, -1, -1);  // auto fit in multiples of 4
+    view->SetWidthMode(4, 0, -1, -1); // auto fit in multiples of 4
     Bind(100000);
     Show(900, 300);
     const int wide = view->Core().Layout().Width();
@@ -144,10 +155,11 @@ TEST_F(HexViewEdge, AutoFitWidthFollowsTheWindowAndKeepsTheTopByte)
 
 // Anonymous memory reserved without backing: reads give zeros and cost nothing.
 class SparseMemory {
-public:
+  public:
     explicit SparseMemory(std::size_t size) : m_size(size)
     {
-        void* p = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+        void* p =
+            mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
         m_data = p == MAP_FAILED ? nullptr : static_cast<std::uint8_t*>(p);
     }
     ~SparseMemory()
@@ -158,7 +170,7 @@ public:
     SparseMemory& operator=(const SparseMemory&) = delete;
     std::uint8_t* data() const { return m_data; }
 
-private:
+  private:
     std::size_t m_size;
     std::uint8_t* m_data;
 };
@@ -168,14 +180,15 @@ TEST_F(HexViewEdge, ImageNear4GiBShowsDifferencesFarBeyond64MiB)
     constexpr std::size_t kSize = 0xFFFFFFFFu;
     SparseMemory image(kSize);
     SparseMemory bits(kSize / 8 + 1);
-    if (image.data() == nullptr || bits.data() == nullptr) GTEST_SKIP() << "cannot reserve 4 GiB of address space";
+    if (image.data() == nullptr || bits.data() == nullptr)
+        GTEST_SKIP() << "cannot reserve 4 GiB of address space";
     const std::size_t far = 0xF0000010u;
     bits.data()[far / 8] |= static_cast<std::uint8_t>(1u << (far % 8));
     image.data()[far] = 0xAB;
     view->SetData(image.data(), static_cast<HexPos>(kSize), 0x10000000u, 0);
     view->SetDiffBits(bits.data(), -1);
     Show();
-    view->SetCursorPos(static_cast<HexPos>(far) + 5, false);  // the caret away from the checked cells
+    view->SetCursorPos(static_cast<HexPos>(far) + 5, false); // the caret away from the checked cells
     view->SetTopAddress(static_cast<HexPos>(far) - 32, false);
     QApplication::processEvents();
     EXPECT_EQ(view->GetTopPosition(true), static_cast<HexPos>(far) - 32 + 0x10000000);
@@ -192,4 +205,4 @@ TEST_F(HexViewEdge, ImageNear4GiBShowsDifferencesFarBeyond64MiB)
     (void)Grab();
 }
 
-}  // namespace
+} // namespace

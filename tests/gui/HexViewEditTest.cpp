@@ -14,7 +14,7 @@ using dualvex::test::HexViewFixture;
 namespace {
 
 class HexViewEdit : public HexViewFixture {
-protected:
+  protected:
     void SetUp() override
     {
         HexViewFixture::SetUp();
@@ -31,7 +31,7 @@ protected:
 TEST_F(HexViewEdit, ArrowKeysMoveByDigitsAndLines)
 {
     Key(Qt::Key_Right);
-    EXPECT_EQ(view->GetCursorPos(false), 0);  // second digit of byte 0
+    EXPECT_EQ(view->GetCursorPos(false), 0); // second digit of byte 0
     Key(Qt::Key_Right);
     EXPECT_EQ(view->GetCursorPos(false), 1);
     Key(Qt::Key_Down);
@@ -69,7 +69,7 @@ TEST_F(HexViewEdit, TabCyclesToTheCharacterColumnWhereCharactersAreTyped)
     QTest::sendKeyEvent(QTest::Click, view.get(), Qt::Key_Adiaeresis, QString(QChar(0xE4)), Qt::NoModifier);
     EXPECT_EQ(data[0], 'H');
     EXPECT_EQ(data[1], 'i');
-    EXPECT_EQ(data[2], 0xE4);  // Latin-1 stays one byte
+    EXPECT_EQ(data[2], 0xE4); // Latin-1 stays one byte
     Key(Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_EQ(view->Core().Cursor().area, dualvex::kAreaHex);
     EXPECT_TRUE(view->hasFocus());
@@ -107,7 +107,8 @@ TEST_F(HexViewEdit, UndoRingKeepsTheLast255Edits)
         if (view->GetCursorPos(false) == 63) Key(Qt::Key_Home, Qt::ControlModifier);
     }
     int undone = 0;
-    while (view->Undo()) ++undone;
+    while (view->Undo())
+        ++undone;
     EXPECT_EQ(undone, 255);
     EXPECT_TRUE(view->IsModified());
 }
@@ -136,7 +137,8 @@ TEST_F(HexViewEdit, OwnerMovesAreSilent)
     view->SetCursorPos(10, false);
     view->SelectTo(20, false);
     view->SetCursorPos(5, false, true);
-    for (const QList<QVariant>& signal : spy) EXPECT_NE(signal.at(1).toInt(), dualvex::kNotifySelection);
+    for (const QList<QVariant>& signal : spy)
+        EXPECT_NE(signal.at(1).toInt(), dualvex::kNotifySelection);
 }
 
 TEST_F(HexViewEdit, CopyPutsHexOrTextOnTheClipboard)
@@ -180,7 +182,8 @@ TEST_F(HexViewEdit, HugeOrJunkClipboardTextNeverWritesBeyondTheData)
 {
     const std::vector<std::uint8_t> before = data;
     QString junk(3 * 1024 * 1024, Qt::Uninitialized);
-    for (qsizetype i = 0; i < junk.size(); ++i) junk[i] = QChar(static_cast<char16_t>((i * 7919) % 0xD7FF + 1));
+    for (qsizetype i = 0; i < junk.size(); ++i)
+        junk[i] = QChar(static_cast<char16_t>((i * 7919) % 0xD7FF + 1));
     for (const QString& text : {junk, QString(4 * 1024 * 1024, QLatin1Char('A')),
                                 QStringLiteral("00 ").repeated(2 * 1024 * 1024)}) {
         QGuiApplication::clipboard()->setText(text);
@@ -188,7 +191,8 @@ TEST_F(HexViewEdit, HugeOrJunkClipboardTextNeverWritesBeyondTheData)
         (void)view->PasteValue();
         (void)view->PasteHex();
     }
-    for (std::size_t i = 0; i < 60; ++i) EXPECT_EQ(data[i], before[i]) << i;
+    for (std::size_t i = 0; i < 60; ++i)
+        EXPECT_EQ(data[i], before[i]) << i;
 }
 
 TEST_F(HexViewEdit, ReadOnlyPaneRefusesTypingPasteAndUndo)
@@ -220,7 +224,7 @@ TEST_F(HexViewEdit, CtrlKeysOfToolsAreHandedToTheOwner)
     EXPECT_EQ(spy.at(1).at(1).toInt(), CHexView::kCmdCalculator);
     EXPECT_EQ(spy.at(2).at(1).toInt(), CHexView::kCmdInsertNumber);
     EXPECT_EQ(spy.at(3).at(1).toInt(), CHexView::kCmdFloatConverter);
-    EXPECT_EQ(data[0], 0x00);  // the keys typed nothing
+    EXPECT_EQ(data[0], 0x00); // the keys typed nothing
 }
 
 TEST_F(HexViewEdit, FocusChangesAreNotified)
@@ -236,9 +240,10 @@ TEST_F(HexViewEdit, FocusChangesAreNotified)
     view->setFocus();
     QApplication::processEvents();
     std::vector<int> codes;
-    for (const QList<QVariant>& signal : spy) codes.push_back(signal.at(1).toInt());
+    for (const QList<QVariant>& signal : spy)
+        codes.push_back(signal.at(1).toInt());
     EXPECT_NE(std::find(codes.begin(), codes.end(), dualvex::kNotifyFocusLost), codes.end());
     EXPECT_NE(std::find(codes.begin(), codes.end(), dualvex::kNotifyFocusGained), codes.end());
 }
 
-}  // namespace
+} // namespace

@@ -20,9 +20,9 @@ TEST_F(HexViewPaint, DifferenceSelectionAndMarkCellsShowTheirFormats)
     Bind(256);
     const std::vector<std::uint8_t> bits = DiffBits(256, {3, 40, 41});
     view->SetDiffBits(bits.data(), -1);
-    view->SetMark(0, 40, 4);  // covers the differing 40, 41
+    view->SetMark(0, 40, 4); // covers the differing 40, 41
     view->SetCursorPos(20, false);
-    view->SelectTo(24, false);  // 20..23
+    view->SelectTo(24, false); // 20..23
     Show();
     const QImage image = Grab();
     const dualvex::AnsiStyleSet& set = view->StyleSet();
@@ -31,8 +31,11 @@ TEST_F(HexViewPaint, DifferenceSelectionAndMarkCellsShowTheirFormats)
         const char* what;
         HexPos index;
         int format;
-    } cases[] = {{"plain", 0, 0}, {"difference", 3, 5}, {"mark over difference", 40, 4},
-                 {"mark", 43, 4}, {"selection", 21, 3}};
+    } cases[] = {{"plain", 0, 0},
+                 {"difference", 3, 5},
+                 {"mark over difference", 40, 4},
+                 {"mark", 43, 4},
+                 {"selection", 21, 3}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         const QColor expected = set.BackgroundColor(static_cast<std::uint16_t>(c.format), palette);
@@ -45,7 +48,7 @@ TEST_F(HexViewPaint, DifferenceSelectionAndMarkCellsShowTheirFormats)
 
 TEST_F(HexViewPaint, ScrollRangeCoversExactlyTheLines)
 {
-    Bind(1024);  // 64 lines
+    Bind(1024); // 64 lines
     Show(900, 200);
     QScrollBar* bar = view->GetScrollBar(1);
     ASSERT_TRUE(bar->isVisible());
@@ -58,4 +61,4 @@ TEST_F(HexViewPaint, ScrollRangeCoversExactlyTheLines)
     EXPECT_GT(view->CellRect(0, 64).bottom(), view->TextHeight());
 }
 
-}  // namespace
+} // namespace

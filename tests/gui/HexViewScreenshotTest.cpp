@@ -33,14 +33,15 @@ class HexViewScreenshot : public HexViewFixture {};
 TEST_F(HexViewScreenshot, LightAndDarkPanesKeepEveryFormatReadable)
 {
     Bind(1024);
-    for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<std::uint8_t>(i * 37 + (i >> 3));
+    for (std::size_t i = 0; i < data.size(); ++i)
+        data[i] = static_cast<std::uint8_t>(i * 37 + (i >> 3));
     const std::vector<std::uint8_t> bits = DiffBits(1024, {5, 6, 7, 40, 41, 42, 43, 90, 200, 201});
     view->SetDiffBits(bits.data(), -1);
     view->SetMark(0, 36, 12);
     view->SetCursorPos(70, false);
     view->SelectTo(100, false);
-    for (const auto& [name, palette] : {std::pair{QStringLiteral("light"), QPalette()},
-                                        std::pair{QStringLiteral("dark"), DarkPalette()}}) {
+    for (const auto& [name, palette] :
+         {std::pair{QStringLiteral("light"), QPalette()}, std::pair{QStringLiteral("dark"), DarkPalette()}}) {
         SCOPED_TRACE(name.toStdString());
         view->setPalette(palette);
         Show(760, 300);
@@ -49,7 +50,8 @@ TEST_F(HexViewScreenshot, LightAndDarkPanesKeepEveryFormatReadable)
         dualvex::HexLinePainter painter;
         painter.Prepare(view->StyleSet(), palette);
         for (int attr = 0; attr < dualvex::HexLinePainter::kAttributes; ++attr)
-            EXPECT_GE(dualvex::ContrastRatio(painter.TextColor(attr), painter.BackgroundColor(attr)), 3.0) << attr;
+            EXPECT_GE(dualvex::ContrastRatio(painter.TextColor(attr), painter.BackgroundColor(attr)), 3.0)
+                << attr;
         // The hex digits of a plain cell are drawn in the readable colour.
         const QRect cell = view->HexCellRect(1);
         bool inked = false;
@@ -81,4 +83,4 @@ TEST_F(HexViewScreenshot, DoubleScaleKeepsCellsSharp)
     EXPECT_EQ(image.pixelColor(cell.left() * 2 - 1, cell.bottom() * 2 + 1), plain);
 }
 
-}  // namespace
+} // namespace

@@ -19,8 +19,7 @@ using dualvex::test::HexViewFixture;
 
 namespace {
 
-template <typename T>
-T* Control(QWidget& dialog, int id)
+template <typename T> T* Control(QWidget& dialog, int id)
 {
     T* control = dialog.findChild<T*>(QStringLiteral("c%1").arg(id));
     EXPECT_NE(control, nullptr) << id;
@@ -159,4 +158,4 @@ TEST_F(HexViewConfig, CancelChangesNothing)
     EXPECT_EQ(spy.count(), 0);
 }
 
-}  // namespace
+} // namespace

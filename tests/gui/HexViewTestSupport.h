@@ -24,13 +24,15 @@ inline void ClearStoredSettings()
     const char* dir = std::getenv("DUALVEX_CONFIG_DIR");
     if (dir == nullptr) return;
     std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) std::filesystem::remove_all(entry, ec);
+    for (const auto& entry : std::filesystem::directory_iterator(dir, ec))
+        std::filesystem::remove_all(entry, ec);
 }
 
 inline std::vector<std::uint8_t> CountingBytes(std::size_t count)
 {
     std::vector<std::uint8_t> bytes(count);
-    for (std::size_t i = 0; i < count; ++i) bytes[i] = static_cast<std::uint8_t>(i);
+    for (std::size_t i = 0; i < count; ++i)
+        bytes[i] = static_cast<std::uint8_t>(i);
     return bytes;
 }
 
@@ -38,12 +40,13 @@ inline std::vector<std::uint8_t> CountingBytes(std::size_t count)
 inline std::vector<std::uint8_t> DiffBits(std::size_t count, std::initializer_list<std::size_t> set)
 {
     std::vector<std::uint8_t> bits((count + 7) / 8);
-    for (std::size_t i : set) bits[i / 8] |= static_cast<std::uint8_t>(1u << (i % 8));
+    for (std::size_t i : set)
+        bits[i / 8] |= static_cast<std::uint8_t>(1u << (i % 8));
     return bits;
 }
 
 class HexViewFixture : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         ClearStoredSettings();
@@ -84,11 +87,12 @@ protected:
     static QColor Background(const QImage& image, const QRect& cell)
     {
         const qreal ratio = image.devicePixelRatio();
-        return image.pixelColor(static_cast<int>((cell.left() + 1) * ratio), static_cast<int>((cell.bottom()) * ratio));
+        return image.pixelColor(static_cast<int>((cell.left() + 1) * ratio),
+                                static_cast<int>((cell.bottom()) * ratio));
     }
 
     std::vector<std::uint8_t> data;
     std::unique_ptr<CHexView> view;
 };
 
-}  // namespace dualvex::test
+} // namespace dualvex::test

@@ -15,11 +15,11 @@ constexpr int kEditFallback = 4;
 
 int StatusMode(const HexConfigState& state)
 {
-    return state.valueSize | (state.positive ? kStatusPositive : 0) | (state.bigEndian ? kStatusBigEndian : 0) |
-           (state.hexDistances ? kStatusHexDistances : 0);
+    return state.valueSize | (state.positive ? kStatusPositive : 0) |
+           (state.bigEndian ? kStatusBigEndian : 0) | (state.hexDistances ? kStatusHexDistances : 0);
 }
 
-}  // namespace
+} // namespace
 
 HexConfigState FillHexConfig(const HexViewCore& view)
 {
@@ -87,4 +87,4 @@ void ApplyHexConfig(const HexConfigState& state, HexViewCore& view)
     view.SetWidthMode(width, snap, StatusMode(state), state.selectionRaster ? 1 : 0);
 }
 
-}  // namespace dualvex
+} // namespace dualvex

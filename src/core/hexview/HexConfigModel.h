@@ -18,8 +18,8 @@ struct HexConfigState {
     bool widthRasterOn = true;
     int widthRaster = 4;
     int digits = 6;
-    int format = 0;     // 0 Byte, 1 Word, 2 DWord, 3 QWord
-    int valueSize = 2;  // status value: 0 Byte, 1 Word, 2 DWord
+    int format = 0;    // 0 Byte, 1 Word, 2 DWord, 3 QWord
+    int valueSize = 2; // status value: 0 Byte, 1 Word, 2 DWord
     bool positive = false;
     bool bigEndian = false;
     bool hexDistances = true;
@@ -33,11 +33,11 @@ struct HexConfigState {
 enum class HexConfigToggle { None, FixedWidth, WidthRaster };
 
 struct HexConfigEnabled {
-    bool extraSpace = true;   // edit 1055
-    bool width = true;        // edit 1075
-    bool snap = true;         // edit 1077
-    bool invert = false;      // box 1129
-    bool selectionRaster = false;  // box 1131
+    bool extraSpace = true;       // edit 1055
+    bool width = true;            // edit 1075
+    bool snap = true;             // edit 1077
+    bool invert = false;          // box 1129
+    bool selectionRaster = false; // box 1131
 };
 
 // Status mode bits shown in the dialog.
@@ -55,4 +55,4 @@ HexConfigEnabled EnabledHexConfig(const HexConfigState& state);
 // OK: SetLayout and SetWidthMode with the dialog's values.
 void ApplyHexConfig(const HexConfigState& state, HexViewCore& view);
 
-}  // namespace dualvex
+} // namespace dualvex

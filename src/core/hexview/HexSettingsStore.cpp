@@ -15,7 +15,7 @@ void ReadField(CSettingsKey& key, int& field, const char* name)
     if (key.ReadInt(value, name)) field = value;
 }
 
-}  // namespace
+} // namespace
 
 bool LoadHexSettings(HexSettings& settings)
 {
@@ -61,4 +61,4 @@ bool SaveHexSettings(const HexSettings& settings)
     return ok;
 }
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -15,4 +15,4 @@ bool LoadHexSettings(HexSettings& settings);
 // Writes all values, creating the key; false when it cannot be created.
 bool SaveHexSettings(const HexSettings& settings);
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -31,15 +31,12 @@ struct HexFormatDefault {
     std::uint32_t id;
 };
 constexpr HexFormatDefault kHexFormats[] = {
-    {kSystemColor, 0x0000FF, "Adressen", 2},
-    {kSystemColor, 0xFF0000, "HEX-Bereich", 3},
-    {0xFF0000, 0xFFFFFF, "Markierung", 4},
-    {0xC86464, 0xFFFFFF, "Bereich", 5},
-    {0xFFE6E6, 0xFF0000, "Bit-Marke", 6},
-    {0xFFE6E6, 0x000000, "Bit-Marke-Text", 7},
+    {kSystemColor, 0x0000FF, "Adressen", 2}, {kSystemColor, 0xFF0000, "HEX-Bereich", 3},
+    {0xFF0000, 0xFFFFFF, "Markierung", 4},   {0xC86464, 0xFFFFFF, "Bereich", 5},
+    {0xFFE6E6, 0xFF0000, "Bit-Marke", 6},    {0xFFE6E6, 0x000000, "Bit-Marke-Text", 7},
 };
 
-}  // namespace
+} // namespace
 
 CHexView::CHexView(QWidget* parent, std::uint32_t flags)
     : CAnsiView(StyleSetName(), kInitialColumns, 0, parent), m_core(flags)
@@ -77,7 +74,10 @@ void CHexView::LoadViewSettings()
     (void)LoadSettings(path, false);
 }
 
-void CHexView::SaveViewSettings() { (void)SaveHexSettings(m_core.Settings()); }
+void CHexView::SaveViewSettings()
+{
+    (void)SaveHexSettings(m_core.Settings());
+}
 
 // ---- the core and the window ----------------------------------------------------------
 
@@ -131,7 +131,10 @@ void CHexView::Apply(int recalcFlags)
     if (update.statusChanged || update.cursorMoved) emit StatusChanged(this);
 }
 
-void CHexView::Beep() const { QApplication::beep(); }
+void CHexView::Beep() const
+{
+    QApplication::beep();
+}
 
 bool CHexView::Refuse() const
 {
@@ -313,7 +316,10 @@ int CHexView::SetCursor(int column, AnsiLine line, int flags)
     return 1;
 }
 
-void CHexView::OnScrolled() { m_core.SetTopLine(GetScrollPosition().line); }
+void CHexView::OnScrolled()
+{
+    m_core.SetTopLine(GetScrollPosition().line);
+}
 
 void CHexView::OnResize(int visibleColumns, int visibleLines, int, int)
 {
@@ -341,6 +347,9 @@ void CHexView::focusOutEvent(QFocusEvent* event)
 }
 
 // Tab cycles the cursor areas instead of moving the focus.
-bool CHexView::focusNextPrevChild(bool) { return false; }
+bool CHexView::focusNextPrevChild(bool)
+{
+    return false;
+}
 
-}  // namespace dualvex
+} // namespace dualvex

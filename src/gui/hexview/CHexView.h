@@ -20,7 +20,7 @@ namespace dualvex {
 
 class CHexView : public CAnsiView {
     Q_OBJECT
-public:
+  public:
     // Commands a pane runs (menu ids shared with the frame).
     enum Command : int {
         kCmdCopy = 57634,
@@ -42,8 +42,12 @@ public:
     // pane is read-only. Returns the previous length.
     HexPos SetData(std::uint8_t* data, HexPos length, std::uint32_t base, unsigned flags);
     HexPos SetData(const std::uint8_t* data, HexPos length, std::uint32_t base, unsigned flags);
-    HexPos SetOwnedData(std::unique_ptr<std::uint8_t[]> data, HexPos length, std::uint32_t base, unsigned flags);
-    const std::uint8_t* GetData(HexPos* length, std::uint32_t* base) const { return m_core.GetData(length, base); }
+    HexPos SetOwnedData(std::unique_ptr<std::uint8_t[]> data, HexPos length, std::uint32_t base,
+                        unsigned flags);
+    const std::uint8_t* GetData(HexPos* length, std::uint32_t* base) const
+    {
+        return m_core.GetData(length, base);
+    }
     std::uint32_t SetBaseAddress(std::uint32_t base);
     // One bit per byte, least significant first, borrowed; a negative count means
     // the data length. Marks are shown wherever the bit set reaches.
@@ -111,7 +115,7 @@ public:
     // The line width in columns (what the base's query slot answers).
     int QueryLineWidth() const { return m_core.Layout().LineWidth(); }
 
-signals:
+  signals:
     // 10228 scrolled (first column, top line), 11253 selection (lower, upper, 1 or
     // 0, 0, 0), 11254 settings confirmed, 11255 focus lost, 11256 focus gained.
     void HexNotification(dualvex::CHexView* view, int code, dualvex::HexNotify body);
@@ -121,13 +125,13 @@ signals:
     // calculator, float converter); whoever owns the dialogs answers them.
     void ToolCommandRequested(dualvex::CHexView* view, int commandId);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     bool focusNextPrevChild(bool next) override;
 
-private:
+  private:
     void RegisterFormats();
     void LoadViewSettings();
     void SaveViewSettings();
@@ -145,10 +149,10 @@ private:
     HexLinePainter m_painter;
     HexLineText m_line;
     int m_fitDepth = 0;
-    bool m_applying = false;  // the core's scroll position is being handed to the window
-    bool m_keyHandled = false;  // the last key went to a hook: its character is not typed
+    bool m_applying = false;   // the core's scroll position is being handed to the window
+    bool m_keyHandled = false; // the last key went to a hook: its character is not typed
 };
 
-}  // namespace dualvex
+} // namespace dualvex
 
 Q_DECLARE_METATYPE(dualvex::HexNotify)

@@ -15,10 +15,10 @@ namespace dualvex {
 
 namespace {
 
-constexpr int kCtrlBit = 2;   // modifier state: bit 1 Ctrl
-constexpr int kShiftBit = 1;  // bit 0 Shift
+constexpr int kCtrlBit = 2;  // modifier state: bit 1 Ctrl
+constexpr int kShiftBit = 1; // bit 0 Shift
 
-}  // namespace
+} // namespace
 
 // ---- keys -----------------------------------------------------------------------------
 
@@ -32,12 +32,21 @@ bool CHexView::OnKeyDown(int key, int flags)
     }
     if (flags & kCtrlBit) {
         switch (key) {
-        case Qt::Key_F: emit ToolCommandRequested(this, kCmdFind); return true;
+        case Qt::Key_F:
+            emit ToolCommandRequested(this, kCmdFind);
+            return true;
         case Qt::Key_Insert:
-        case Qt::Key_C: Copy(); return true;
-        case Qt::Key_V: PasteValue(); return true;
-        case Qt::Key_Y: emit ToolCommandRequested(this, kCmdCalculator); return true;
-        default: break;
+        case Qt::Key_C:
+            Copy();
+            return true;
+        case Qt::Key_V:
+            PasteValue();
+            return true;
+        case Qt::Key_Y:
+            emit ToolCommandRequested(this, kCmdCalculator);
+            return true;
+        default:
+            break;
         }
     }
     m_keyHandled = false;
@@ -65,7 +74,8 @@ bool CHexView::Copy()
 {
     if (!HasSelection()) return false;
     const std::string text = m_core.CopyText();
-    QGuiApplication::clipboard()->setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+    QGuiApplication::clipboard()->setText(
+        QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
     return true;
 }
 
@@ -87,8 +97,14 @@ bool CHexView::PasteText(bool asHex)
     return done;
 }
 
-bool CHexView::PasteValue() { return PasteText(false); }
-bool CHexView::PasteHex() { return PasteText(true); }
+bool CHexView::PasteValue()
+{
+    return PasteText(false);
+}
+bool CHexView::PasteHex()
+{
+    return PasteText(true);
+}
 
 // ---- undo -----------------------------------------------------------------------------
 
@@ -111,39 +127,63 @@ bool CHexView::Redo()
 bool CHexView::OnCommand(int id)
 {
     switch (id) {
-    case kCmdCopy: Copy(); return true;
-    case kCmdPasteValue: PasteValue(); return true;
-    case kCmdPasteHex: PasteHex(); return true;
-    case kCmdUndo: Undo(); return true;
-    case kCmdRedo: Redo(); return true;
-    case kCmdSettings: ConfigDialog(); return true;
+    case kCmdCopy:
+        Copy();
+        return true;
+    case kCmdPasteValue:
+        PasteValue();
+        return true;
+    case kCmdPasteHex:
+        PasteHex();
+        return true;
+    case kCmdUndo:
+        Undo();
+        return true;
+    case kCmdRedo:
+        Redo();
+        return true;
+    case kCmdSettings:
+        ConfigDialog();
+        return true;
     case kCmdFind:
     case kCmdInsertNumber:
     case kCmdCalculator:
-    case kCmdFloatConverter: emit ToolCommandRequested(this, id); return true;
-    default: return false;
+    case kCmdFloatConverter:
+        emit ToolCommandRequested(this, id);
+        return true;
+    default:
+        return false;
     }
 }
 
 bool CHexView::OnUpdateCommand(int id, CommandState& state) const
 {
     switch (id) {
-    case kCmdCopy: state.enabled = HasSelection(); return true;
+    case kCmdCopy:
+        state.enabled = HasSelection();
+        return true;
     case kCmdPasteValue:
     case kCmdPasteHex: {
         const QMimeData* data = QGuiApplication::clipboard()->mimeData();
         state.enabled = m_core.CanPaste() && data != nullptr && data->hasText();
         return true;
     }
-    case kCmdUndo: state.enabled = m_core.CanUndo(); return true;
-    case kCmdRedo: state.enabled = m_core.CanRedo(); return true;
+    case kCmdUndo:
+        state.enabled = m_core.CanUndo();
+        return true;
+    case kCmdRedo:
+        state.enabled = m_core.CanRedo();
+        return true;
     case kCmdSettings:
     case kCmdFind:
     case kCmdInsertNumber:
     case kCmdCalculator:
-    case kCmdFloatConverter: state.enabled = true; return true;
-    default: return false;
+    case kCmdFloatConverter:
+        state.enabled = true;
+        return true;
+    default:
+        return false;
     }
 }
 
-}  // namespace dualvex
+} // namespace dualvex

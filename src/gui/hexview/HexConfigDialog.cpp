@@ -37,11 +37,15 @@ constexpr int kFormatIds[] = {1049, 1050, 1063, 1130};
 constexpr const char* kFormatNames[] = {"Byte", "Word", "DWord", "QWord"};
 constexpr int kValueSizeIds[] = {1047, 1048, 1062};
 
-QString IdName(int id) { return QStringLiteral("c%1").arg(id); }
+QString IdName(int id)
+{
+    return QStringLiteral("c%1").arg(id);
+}
 
-}  // namespace
+} // namespace
 
-HexConfigDialog::HexConfigDialog(const HexConfigState& state, QWidget* parent) : QDialog(parent), m_state(state)
+HexConfigDialog::HexConfigDialog(const HexConfigState& state, QWidget* parent)
+    : QDialog(parent), m_state(state)
 {
     setWindowTitle(QStringLiteral("Konfiguration"));
     auto* grid = new QGridLayout(this);
@@ -68,7 +72,8 @@ HexConfigDialog::HexConfigDialog(const HexConfigState& state, QWidget* parent) :
 // it is being destroyed must not reach back into them.
 HexConfigDialog::~HexConfigDialog()
 {
-    for (const auto& entry : m_edits) entry.second->disconnect(this);
+    for (const auto& entry : m_edits)
+        entry.second->disconnect(this);
 }
 
 QCheckBox* HexConfigDialog::AddCheck(int id, const char* caption)
@@ -117,9 +122,8 @@ void HexConfigDialog::BuildDisplayGroup(QGridLayout* grid)
         const HexConfigToggle toggle = entry.check == kFixedWidth      ? HexConfigToggle::FixedWidth
                                        : entry.check == kWidthRasterOn ? HexConfigToggle::WidthRaster
                                                                        : HexConfigToggle::None;
-        connect(box, &QCheckBox::clicked, this, [this, toggle, box] {
-            Refresh(box->isChecked() ? toggle : HexConfigToggle::None);
-        });
+        connect(box, &QCheckBox::clicked, this,
+                [this, toggle, box] { Refresh(box->isChecked() ? toggle : HexConfigToggle::None); });
         layout->addWidget(box, row, 0);
         layout->addWidget(AddEdit(entry.edit), row, 1);
         layout->addWidget(new QLabel(QStringLiteral("Bytes")), row, 2);
@@ -141,7 +145,8 @@ void HexConfigDialog::BuildRadioGroups(QGridLayout* grid)
     }
     auto* value = new QGroupBox(QStringLiteral("Wertanzeige"));
     auto* valueLayout = new QVBoxLayout(value);
-    for (int i = 0; i < 3; ++i) valueLayout->addWidget(AddRadio(kValueSizeIds[i], kFormatNames[i]));
+    for (int i = 0; i < 3; ++i)
+        valueLayout->addWidget(AddRadio(kValueSizeIds[i], kFormatNames[i]));
     auto* column = new QVBoxLayout;
     column->addWidget(output);
     column->addWidget(value);
@@ -228,4 +233,4 @@ void HexConfigDialog::accept()
     QDialog::accept();
 }
 
-}  // namespace dualvex
+} // namespace dualvex

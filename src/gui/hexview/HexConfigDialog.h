@@ -18,7 +18,7 @@ namespace dualvex {
 
 class HexConfigDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit HexConfigDialog(const HexConfigState& state, QWidget* parent = nullptr);
     ~HexConfigDialog() override;
 
@@ -27,7 +27,7 @@ public:
 
     void accept() override;
 
-private:
+  private:
     void BuildDisplayGroup(QGridLayout* grid);
     void BuildRadioGroups(QGridLayout* grid);
     void BuildMiscGroup(QGridLayout* grid);
@@ -45,4 +45,4 @@ private:
     std::map<int, QRadioButton*> m_radios;
 };
 
-}  // namespace dualvex
+} // namespace dualvex

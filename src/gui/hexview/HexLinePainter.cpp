@@ -36,7 +36,7 @@ QColor Mix(const QColor& from, const QColor& to, double t)
                   channel(from.blue(), to.blue()));
 }
 
-}  // namespace
+} // namespace
 
 double ContrastRatio(const QColor& a, const QColor& b)
 {
@@ -68,7 +68,8 @@ HexLinePainter::Glyphs& HexLinePainter::GlyphsFor(const QFont& font)
     glyphs->raw = QRawFont::fromFont(font);
     if (glyphs->raw.isValid()) {
         QString all(256, QChar());
-        for (int i = 0; i < 256; ++i) all[i] = QChar(i);
+        for (int i = 0; i < 256; ++i)
+            all[i] = QChar(i);
         const QList<quint32> indexes = glyphs->raw.glyphIndexesForString(all);
         if (indexes.size() == 256) {
             std::copy(indexes.begin(), indexes.end(), glyphs->index.begin());
@@ -77,7 +78,8 @@ HexLinePainter::Glyphs& HexLinePainter::GlyphsFor(const QFont& font)
     }
     // Without glyph indexes the cells are drawn as text; the table then holds the codes.
     if (!glyphs->valid)
-        for (int i = 0; i < 256; ++i) glyphs->index[i] = static_cast<quint32>(i);
+        for (int i = 0; i < 256; ++i)
+            glyphs->index[i] = static_cast<quint32>(i);
     m_glyphCache.emplace_back(font, std::move(glyphs));
     return *m_glyphCache.back().second;
 }
@@ -92,8 +94,8 @@ void HexLinePainter::Prepare(const AnsiStyleSet& set, const QPalette& palette)
     }
 }
 
-int HexLinePainter::Draw(QPainter& painter, const HexLineText& line, const HexCellGeometry& cells, int firstColumn,
-                         int columnCount)
+int HexLinePainter::Draw(QPainter& painter, const HexLineText& line, const HexCellGeometry& cells,
+                         int firstColumn, int columnCount)
 {
     const int to = std::min(line.length, firstColumn + columnCount);
     if (to <= firstColumn || m_glyphs[0] == nullptr) return 0;
@@ -111,8 +113,8 @@ void HexLinePainter::FillBackgrounds(QPainter& painter, const HexLineText& line,
         const int end = line.RunEnd(column, to);
         const QColor& next = m_background[Slot(line.attr[column])];
         if (next != colour) {
-            painter.fillRect(cells.x0 + start * cells.charWidth, cells.top, (column - start) * cells.charWidth,
-                             cells.charHeight, colour);
+            painter.fillRect(cells.x0 + start * cells.charWidth, cells.top,
+                             (column - start) * cells.charWidth, cells.charHeight, colour);
             start = column;
             colour = next;
         }
@@ -122,8 +124,8 @@ void HexLinePainter::FillBackgrounds(QPainter& painter, const HexLineText& line,
                      cells.charHeight, colour);
 }
 
-void HexLinePainter::DrawText(QPainter& painter, const HexLineText& line, const HexCellGeometry& cells, int from,
-                              int to)
+void HexLinePainter::DrawText(QPainter& painter, const HexLineText& line, const HexCellGeometry& cells,
+                              int from, int to)
 {
     for (int slot = 0; slot < kAttributes; ++slot) {
         m_runGlyphs[slot].clear();
@@ -144,7 +146,8 @@ void HexLinePainter::DrawText(QPainter& painter, const HexLineText& line, const 
         if (!glyphs.valid) {
             painter.setFont(glyphs.font);
             for (std::size_t i = 0; i < m_runGlyphs[slot].size(); ++i)
-                painter.drawText(m_runPositions[slot][i], QString(QChar(static_cast<char16_t>(m_runGlyphs[slot][i]))));
+                painter.drawText(m_runPositions[slot][i],
+                                 QString(QChar(static_cast<char16_t>(m_runGlyphs[slot][i]))));
             continue;
         }
         QGlyphRun run;
@@ -155,4 +158,4 @@ void HexLinePainter::DrawText(QPainter& painter, const HexLineText& line, const 
     }
 }
 
-}  // namespace dualvex
+} // namespace dualvex

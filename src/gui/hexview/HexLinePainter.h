@@ -36,7 +36,7 @@ struct HexCellGeometry {
 [[nodiscard]] QColor LegibleTextColor(const QColor& text, const QColor& background);
 
 class HexLinePainter {
-public:
+  public:
     static constexpr int kAttributes = 7;
 
     // Takes the colours of the formats for this paint; cheap when nothing changed.
@@ -49,7 +49,7 @@ public:
     [[nodiscard]] QColor TextColor(int attribute) const { return m_text[Slot(attribute)]; }
     [[nodiscard]] QColor BackgroundColor(int attribute) const { return m_background[Slot(attribute)]; }
 
-private:
+  private:
     struct Glyphs {
         QFont font;
         QRawFont raw;
@@ -58,7 +58,8 @@ private:
     };
     static int Slot(int attribute) { return attribute < kAttributes ? attribute : 0; }
     Glyphs& GlyphsFor(const QFont& font);
-    void FillBackgrounds(QPainter& painter, const HexLineText& line, const HexCellGeometry& cells, int from, int to);
+    void FillBackgrounds(QPainter& painter, const HexLineText& line, const HexCellGeometry& cells, int from,
+                         int to);
     void DrawText(QPainter& painter, const HexLineText& line, const HexCellGeometry& cells, int from, int to);
 
     std::array<QColor, kAttributes> m_text;
@@ -70,4 +71,4 @@ private:
     std::array<std::vector<QPointF>, kAttributes> m_runPositions;
 };
 
-}  // namespace dualvex
+} // namespace dualvex
