@@ -195,6 +195,22 @@ TEST_F(HexViewEdit, HugeOrJunkClipboardTextNeverWritesBeyondTheData)
         EXPECT_EQ(data[i], before[i]) << i;
 }
 
+TEST_F(HexViewEdit, WrittenBytesAreClippedAtTheEndAndUndoable)
+{
+    const std::uint8_t bytes[] = {0xAA, 0xBB, 0xCC, 0xDD};
+    view->SetCursorPos(62, false);
+    EXPECT_EQ(view->WriteBytes(bytes, 4), dualvex::HexWriteResult::Written);
+    EXPECT_EQ(data[62], 0xAA);
+    EXPECT_EQ(data[63], 0xBB);
+    EXPECT_TRUE(view->IsModified());
+    EXPECT_TRUE(view->Undo());
+    EXPECT_EQ(data[62], 62);
+    EXPECT_EQ(data[63], 63);
+    Bind(64, false);
+    EXPECT_EQ(view->WriteBytes(bytes, 4), dualvex::HexWriteResult::ReadOnly);
+    EXPECT_EQ(data[0], 0);
+}
+
 TEST_F(HexViewEdit, ReadOnlyPaneRefusesTypingPasteAndUndo)
 {
     Bind(64, false);

@@ -93,6 +93,9 @@ class CHexView : public CAnsiView {
     bool PasteHex();
     bool Undo();
     bool Redo();
+    // Insert number and the tools: bytes written at the selection's lower end or the
+    // cursor, clipped at the data end, with one undo record.
+    [[nodiscard]] HexWriteResult WriteBytes(const std::uint8_t* bytes, HexPos count);
     bool IsReadOnly() const { return m_core.IsReadOnly(); }
     bool IsModified() const { return m_core.IsModified(); }
     bool HasSelection() const { return m_core.HasSelection(); }

@@ -106,6 +106,13 @@ bool CHexView::PasteHex()
     return PasteText(true);
 }
 
+HexWriteResult CHexView::WriteBytes(const std::uint8_t* bytes, HexPos count)
+{
+    const HexWriteResult result = Change().WriteBytes(bytes, count);
+    Apply();
+    return result;
+}
+
 // ---- undo -----------------------------------------------------------------------------
 
 bool CHexView::Undo()
