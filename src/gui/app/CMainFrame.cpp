@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -149,6 +150,8 @@ bool CMainFrame::RunCommand(int id)
 
 void CMainFrame::Dispatch(int id)
 {
+    // Escape first gives a running load the chance to stop before it ends the program.
+    if (id == cmd::Exit && m_target && m_target->OnCommand(id)) return;
     if (HandleOwnCommand(id)) return;
     if (m_target) m_target->OnCommand(id);
 }
@@ -224,6 +227,23 @@ void CMainFrame::ShowAbout()
 {
     MessageSeam::Ask(this, QMessageBox::Information, QStringLiteral("Info über Dualvex"),
                      QStringLiteral("Dualvex, Version 3.13"));
+}
+
+void CMainFrame::SetBusy(const QString& text)
+{
+    if (text.isEmpty()) {
+        delete m_busy;
+        m_busy = nullptr;
+        statusBar()->showMessage(QStringLiteral("Bereit"));
+        return;
+    }
+    if (!m_busy) {
+        m_busy = new QProgressBar(this);
+        m_busy->setRange(0, 0);  // no end known: a moving busy bar
+        m_busy->setMaximumWidth(120);
+        statusBar()->insertPermanentWidget(0, m_busy);
+    }
+    statusBar()->showMessage(text);
 }
 
 int CMainFrame::PaneCharWidth()

@@ -33,6 +33,9 @@ public:
     // Refreshes enabled and checked states of the given actions (all when empty).
     void UpdateCommandStates(const QList<QAction*>& actions = {});
 
+    // A busy indicator with a text in the status bar; an empty text removes it.
+    void SetBusy(const QString& text);
+
     bool FlatMode() const { return m_flatMode; }
     bool StayOnTop() const { return m_stayOnTop; }
     QToolBar* ToolBar() const { return m_toolBar; }
@@ -75,6 +78,7 @@ private:
     QHash<int, QAction*> m_actions;
     QToolBar* m_toolBar = nullptr;
     QLabel* m_numIndicator = nullptr;
+    class QProgressBar* m_busy = nullptr;
     QList<QLabel*> m_panes;
     int m_paneHandle = 2;
     QTimer* m_idleTimer = nullptr;
