@@ -37,11 +37,13 @@ void BM_FindPatternExact(benchmark::State& state)
     const auto& b = Buffer();
     const auto p = TailPattern(static_cast<std::size_t>(state.range(0)));
     for (auto _ : state) {
-        const auto pos = dualvex::FindPattern(b, p.data(), static_cast<int>(p.size()), 0,
-                                              static_cast<dualvex::SearchPos>(b.size()), dualvex::MatchMode::Exact);
+        const auto pos =
+            dualvex::FindPattern(b, p.data(), static_cast<int>(p.size()), 0,
+                                 static_cast<dualvex::HexPos>(b.size()), dualvex::MatchMode::Exact);
         benchmark::DoNotOptimize(pos);
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(b.size()));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(b.size()));
 }
 
 void BM_FindPatternExactBackward(benchmark::State& state)
@@ -49,12 +51,13 @@ void BM_FindPatternExactBackward(benchmark::State& state)
     const auto& b = Buffer();
     const std::vector<std::uint8_t> p(b.begin(), b.begin() + state.range(0));
     for (auto _ : state) {
-        const auto pos = dualvex::FindPattern(b, p.data(), static_cast<int>(p.size()),
-                                              static_cast<dualvex::SearchPos>(b.size()) - 1,
-                                              -static_cast<dualvex::SearchPos>(b.size()), dualvex::MatchMode::Exact);
+        const auto pos = dualvex::FindPattern(
+            b, p.data(), static_cast<int>(p.size()), static_cast<dualvex::HexPos>(b.size()) - 1,
+            -static_cast<dualvex::HexPos>(b.size()), dualvex::MatchMode::Exact);
         benchmark::DoNotOptimize(pos);
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(b.size()));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(b.size()));
 }
 
 void BM_Memmem(benchmark::State& state)
@@ -65,10 +68,11 @@ void BM_Memmem(benchmark::State& state)
         const void* pos = memmem(b.data(), b.size(), p.data(), p.size());
         benchmark::DoNotOptimize(pos);
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(b.size()));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(b.size()));
 }
 
-}  // namespace
+} // namespace
 
 BENCHMARK(BM_FindPatternExact)->Arg(4)->Arg(8)->Arg(16)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FindPatternExactBackward)->Arg(4)->Arg(8)->Arg(16)->Unit(benchmark::kMillisecond);

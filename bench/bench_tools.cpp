@@ -19,7 +19,8 @@ const std::vector<std::uint8_t>& CrcData()
     static const std::vector<std::uint8_t> data = [] {
         std::vector<std::uint8_t> bytes(kCrcBytes);
         std::mt19937 rng(42);
-        for (auto& b : bytes) b = static_cast<std::uint8_t>(rng());
+        for (auto& b : bytes)
+            b = static_cast<std::uint8_t>(rng());
         return bytes;
     }();
     return data;
@@ -37,7 +38,8 @@ void BM_ComputeA(benchmark::State& state)
     const unsigned width = static_cast<unsigned>(state.range(0));
     const CrcTables& tables = Tables(CrcMask(width) & 0xC96C5795D7870F42, width);
     const auto& data = CrcData();
-    for (auto _ : state) benchmark::DoNotOptimize(ComputeA(CrcMask(width), data.data(), data.size(), tables));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ComputeA(CrcMask(width), data.data(), data.size(), tables));
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * data.size()));
 }
 
@@ -57,11 +59,12 @@ void BM_ComputeC(benchmark::State& state)
     const unsigned width = static_cast<unsigned>(state.range(0));
     const CrcTables& tables = Tables(CrcMask(width) & 0xC96C5795D7870F42, width);
     const auto& data = CrcData();
-    for (auto _ : state) benchmark::DoNotOptimize(ComputeC(0, data.data(), data.size(), tables));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ComputeC(0, data.data(), data.size(), tables));
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * data.size()));
 }
 
-}  // namespace
+} // namespace
 
 BENCHMARK(BM_ComputeA)->Arg(8)->Arg(16)->Arg(32)->Arg(64);
 BENCHMARK(BM_ComputeB)->Arg(8)->Arg(12)->Arg(32)->Arg(64);

@@ -15,7 +15,7 @@ void Require(bool condition)
     if (!condition) std::abort();
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -26,8 +26,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int kind = Classify(text);
     Require(kind >= kKindNone && kind <= kKindMask);
     const auto bytes = ParseValue(text, max);
-    if (IsNumberKind(kind)) Require(bytes.size() == 4 || bytes.size() == 8);
-    else Require(static_cast<int>(bytes.size()) <= max);
+    if (IsNumberKind(kind))
+        Require(bytes.size() == 4 || bytes.size() == 8);
+    else
+        Require(static_cast<int>(bytes.size()) <= max);
 
     const BitMask mask = ParseBitMask(text, max);
     Require(mask.value.size() == mask.mask.size() && static_cast<int>(mask.value.size()) <= max);
@@ -40,7 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A mask text reads back as the same pattern (one without free bits reads as a
     // plain dump, which searches the same bytes).
     const std::string maskText = FormatValue(ParseValue(text, 256), kKindMask);
-    if (kind == kKindMask && Classify(maskText) == kKindMask) Require(ParseValue(maskText, 256) == ParseValue(text, 256));
+    if (kind == kKindMask && Classify(maskText) == kKindMask)
+        Require(ParseValue(maskText, 256) == ParseValue(text, 256));
 
     const EntryOptions options{max & 3, (max & 4) != 0, (max & 8) != 0, (max & 16) != 0};
     if (const auto entry = BuildSearchEntry(text, options)) {

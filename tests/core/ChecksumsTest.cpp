@@ -35,7 +35,7 @@ TEST(ChecksumsTest, PartialValuesAreCompletedWithZeros)
     const auto big = ChecksumTexts(ComputeChecksums(five), true);
     EXPECT_EQ(little[6], "0x00000003");
     EXPECT_EQ(big[6], "0x03000000");
-    EXPECT_EQ(big[0], little[0]);  // the byte row ignores the byte order
+    EXPECT_EQ(big[0], little[0]); // the byte row ignores the byte order
 }
 
 TEST(ChecksumsTest, SumsWrapAndWordSumsAreNotCut)
@@ -50,7 +50,8 @@ TEST(ChecksumsTest, SumsWrapAndWordSumsAreNotCut)
 
 TEST(ChecksumsTest, EmptyInputGivesZeros)
 {
-    for (const std::string& t : ChecksumTexts(ComputeChecksums({}), false)) EXPECT_EQ(t, "0x00000000");
+    for (const std::string& t : ChecksumTexts(ComputeChecksums({}), false))
+        EXPECT_EQ(t, "0x00000000");
 }
 
 TEST(ChecksumsTest, InputIsTheSelectionOrTheFirstMebibyte)
@@ -65,5 +66,5 @@ TEST(ChecksumsTest, InputIsTheSelectionOrTheFirstMebibyte)
     EXPECT_EQ(ChecksumInput(d, SelectionEnds{-5, 0}).size(), 1u);
 }
 
-}  // namespace
-}  // namespace dualvex
+} // namespace
+} // namespace dualvex

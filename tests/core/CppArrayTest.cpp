@@ -34,9 +34,19 @@ TEST(CppArrayTest, EveryFormatAndValueSize)
         {"C partial word padded", {1, 2, 3}, 2, kCppFormatC, 16, "0x0201,0x0003,\n"},
         {"C qword", {1, 2, 3, 4, 5, 6, 7, 8}, 8, kCppFormatC, 1, "0x0807060504030201,\n"},
         {"C full last line", {1, 2}, 1, kCppFormatC, 2, "0x01,0x02,\n"},
-        {"assembler bytes", {1, 2, 3, 4, 5}, 1, kCppFormatAssembler, 4, "DB\t001h,002h,003h,004h\nDB\t005h\n"},
+        {"assembler bytes",
+         {1, 2, 3, 4, 5},
+         1,
+         kCppFormatAssembler,
+         4,
+         "DB\t001h,002h,003h,004h\nDB\t005h\n"},
         {"assembler words", {0x34, 0x12, 0xCD, 0xAB}, 2, kCppFormatAssembler, 16, "DW\t01234h,0ABCDh\n"},
-        {"assembler dword big endian", {1, 2, 3, 4}, 4, kCppFormatAssembler | kCppBigEndian, 16, "DD\t001020304h\n"},
+        {"assembler dword big endian",
+         {1, 2, 3, 4},
+         4,
+         kCppFormatAssembler | kCppBigEndian,
+         16,
+         "DD\t001020304h\n"},
         {"assembler qword", {1}, 8, kCppFormatAssembler, 16, "DQ\t00000000000000001h\n"},
         {"base64 three", {'M', 'a', 'n'}, 1, kCppFormatText, 16, "TWFu\n"},
         {"base64 two", {'M', 'a'}, 1, kCppFormatText, 16, "TWE=\n"},
@@ -48,7 +58,12 @@ TEST(CppArrayTest, EveryFormatAndValueSize)
         {"decimals", {0, 255, 7}, 8, kCppFormatText, 2, "0,255,\n7,\n"},
         {"dump words", {0x00, 0x11, 0x22, 0x33}, 2, kCppFormatDump, 4, "0011 2233 \n"},
         {"dump bytes", {0x00, 0x11, 0x22}, 1, kCppFormatDump, 2, "00 11 \n22 \n"},
-        {"dump dwords short line", {0, 0x11, 0x22, 0x33, 0x44, 0x55}, 4, kCppFormatDump, 6, "00112233 4455\n"},
+        {"dump dwords short line",
+         {0, 0x11, 0x22, 0x33, 0x44, 0x55},
+         4,
+         kCppFormatDump,
+         6,
+         "00112233 4455\n"},
         {"dump qwords have no blanks", {0x00, 0x11, 0x22, 0x33}, 8, kCppFormatDump, 16, "00112233\n"},
         {"odd value size is a byte", {1, 2}, 3, kCppFormatC, 16, "0x01,0x02,\n"},
     };
@@ -84,15 +99,16 @@ TEST(CppArrayTest, NeverWritesPastTheCapacity)
     std::mt19937 rng(11);
     for (int round = 0; round < 3000; ++round) {
         Bytes bytes(rng() % 80);
-        for (auto& b : bytes) b = static_cast<std::uint8_t>(rng() % 3 == 0 ? rng() % 32 : rng());
+        for (auto& b : bytes)
+            b = static_cast<std::uint8_t>(rng() % 3 == 0 ? rng() % 32 : rng());
         const int v = 1 << (rng() % 4);
         const std::uint32_t format = (rng() % 4) | (rng() % 2 ? std::uint32_t{kCppBigEndian} : 0u);
         const int n = static_cast<int>(rng() % 20) - 2;
         const int capacity = static_cast<int>(rng() % 200);
         std::vector<char> buf(static_cast<std::size_t>(capacity) + 16, '#');
         SCOPED_TRACE(testing::Message() << "round " << round);
-        const int len = GenerateCppArray(bytes.data(), static_cast<int>(bytes.size()), v, format, n, buf.data(),
-                                         capacity);
+        const int len = GenerateCppArray(bytes.data(), static_cast<int>(bytes.size()), v, format, n,
+                                         buf.data(), capacity);
         if (capacity == 0) {
             EXPECT_EQ(len, 0);
             EXPECT_EQ(buf[0], '#');
@@ -142,5 +158,5 @@ TEST(CppArrayTest, EscapedSelectionKeepsEveryByte)
     EXPECT_EQ(EscapedSelectionText(Bytes(50, 0x01)).size(), 200u);
 }
 
-}  // namespace
-}  // namespace dualvex
+} // namespace
+} // namespace dualvex

@@ -15,7 +15,7 @@ enum ResultIndex { kA = 0, kA0 = 1, kAOnes = 2, kB = 3, kB0 = 4, kBOnes = 5, kC 
 // The calculator over "123456789", driven the way its dialog drives it: put a text in,
 // call Update with the kind of change.
 class CrcCalculatorTest : public ::testing::Test {
-protected:
+  protected:
     CrcCalculatorTest()
     {
         m_calc.SetData(kCheckBytes, sizeof kCheckBytes);
@@ -37,7 +37,7 @@ protected:
     CrcCalculator m_calc;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(CrcCalculatorTest, OpensWithTheDefaultCrc32)
 {
@@ -48,8 +48,9 @@ TEST_F(CrcCalculatorTest, OpensWithTheDefaultCrc32)
     EXPECT_EQ(F().start, "0xFFFFFFFF");
     EXPECT_EQ(F().preset, 16);
     EXPECT_EQ(F().length, "9 / 0x0009");
-    EXPECT_EQ(F().formula, "x^32 + x^26 + x^23 + x^22 + x^16 + x^12 + x^11 + x^10 + x^8 + x^7 + x^5 + x^4 + x^2 + x + 1");
-    EXPECT_EQ(F().results[kAOnes], "0x340BC6D9");  // CRC-32/JAMCRC
+    EXPECT_EQ(F().formula,
+              "x^32 + x^26 + x^23 + x^22 + x^16 + x^12 + x^11 + x^10 + x^8 + x^7 + x^5 + x^4 + x^2 + x + 1");
+    EXPECT_EQ(F().results[kAOnes], "0x340BC6D9"); // CRC-32/JAMCRC
     EXPECT_EQ(F().source, "");
 }
 
@@ -120,7 +121,7 @@ TEST_F(CrcCalculatorTest, FreelyDefinedCrc32c)
     LeaveField();
     EXPECT_EQ(F().preset, 0);
     EXPECT_EQ(F().normal, "0x1EDC6F41");
-    EXPECT_EQ(F().results[kAOnes], "0xE3069283");  // CRC-32/ISCSI
+    EXPECT_EQ(F().results[kAOnes], "0xE3069283"); // CRC-32/ISCSI
 }
 
 TEST_F(CrcCalculatorTest, Crc32FieldsWithAndWithoutInversion)
@@ -141,7 +142,7 @@ TEST_F(CrcCalculatorTest, FormulaSetsWidthPolynomialsAndPreset)
     EXPECT_EQ(F().normal, "0x1021");
     EXPECT_EQ(F().reflected, "0x8408");
     EXPECT_EQ(F().preset, 10);
-    EXPECT_EQ(F().formula, "x^16+x^12+x^5+1");  // the text being typed stays as it is
+    EXPECT_EQ(F().formula, "x^16+x^12+x^5+1"); // the text being typed stays as it is
 }
 
 TEST_F(CrcCalculatorTest, ThreeBitFormula)
@@ -164,7 +165,7 @@ TEST_F(CrcCalculatorTest, InvalidFormulaKeepsThePolynomialUntilRewritten)
     EXPECT_EQ(m_calc.Width(), 16u);
     EXPECT_EQ(F().reflected, "0xA001");
     EXPECT_EQ(F().preset, 11);
-    EXPECT_EQ(F().results[kA0], "0xBB3D");  // CRC-16/ARC
+    EXPECT_EQ(F().results[kA0], "0xBB3D"); // CRC-16/ARC
     LeaveField();
     EXPECT_FALSE(F().formulaInvalid);
     EXPECT_EQ(F().formula, "x^16 + x^15 + x^2 + 1");
@@ -181,7 +182,7 @@ TEST_F(CrcCalculatorTest, TypedDigitsComeBackWhenTheWidthGrows)
     EXPECT_EQ(F().reflected, "0x2345");
     Type(&CrcFields::width, "24-Bit", kCrcChangeWidth);
     EXPECT_EQ(F().reflected, "0x012345");
-    EXPECT_EQ(F().normal, "0xA2C480");  // the normal form follows the restored value
+    EXPECT_EQ(F().normal, "0xA2C480"); // the normal form follows the restored value
     Type(&CrcFields::width, "16-Bit", kCrcChangeWidth);
     EXPECT_EQ(F().reflected, "0x2345");
     EXPECT_EQ(F().normal, "0xA2C4");
@@ -192,7 +193,7 @@ TEST_F(CrcCalculatorTest, StartValueSurvivesANarrowWidth)
     Type(&CrcFields::start, "0x12345678", kCrcChangeStart);
     Type(&CrcFields::width, "16", kCrcChangeWidth);
     EXPECT_EQ(F().start, "0x5678");
-    EXPECT_EQ(F().width, "16");  // the width being typed is not rewritten
+    EXPECT_EQ(F().width, "16"); // the width being typed is not rewritten
     Type(&CrcFields::width, "32", kCrcChangeWidth);
     EXPECT_EQ(F().start, "0x12345678");
     Type(&CrcFields::start, "0x1", kCrcChangeStart);
@@ -296,7 +297,8 @@ TEST_F(CrcCalculatorTest, NoDataGivesTheStartValues)
     LeaveField();
     EXPECT_EQ(F().length, "0 / 0x0000");
     const char* expected[] = {"0xFFFFEDCB", "0xFFFFFFFF", "0x00000000"};
-    for (int i = 0; i < 9; ++i) EXPECT_EQ(F().results[i], expected[i % 3]) << i;
+    for (int i = 0; i < 9; ++i)
+        EXPECT_EQ(F().results[i], expected[i % 3]) << i;
 }
 
 TEST_F(CrcCalculatorTest, SourceFollowsAlgorithmPolynomialAndStart)

@@ -16,17 +16,20 @@ const std::uint8_t kCheckBytes[] = {'1', '2', '3', '4', '5', '6', '7', '8', '9'}
 std::vector<std::uint8_t> RandomBytes(std::mt19937_64& rng, std::size_t count)
 {
     std::vector<std::uint8_t> bytes(count);
-    for (auto& b : bytes) b = static_cast<std::uint8_t>(rng());
+    for (auto& b : bytes)
+        b = static_cast<std::uint8_t>(rng());
     return bytes;
 }
 
 // Bit-at-a-time references, written from the definition of a CRC rather than from the
 // table algorithms they check.
-std::uint64_t BitwiseReflected(std::uint64_t reflected, std::uint64_t crc, const std::vector<std::uint8_t>& data)
+std::uint64_t BitwiseReflected(std::uint64_t reflected, std::uint64_t crc,
+                               const std::vector<std::uint8_t>& data)
 {
     for (std::uint8_t b : data) {
         crc ^= b;
-        for (int i = 0; i < 8; ++i) crc = (crc & 1) ? (crc >> 1) ^ reflected : crc >> 1;
+        for (int i = 0; i < 8; ++i)
+            crc = (crc & 1) ? (crc >> 1) ^ reflected : crc >> 1;
     }
     return crc;
 }
@@ -50,7 +53,7 @@ struct Tables {
     Tables(std::uint64_t reflected, unsigned width) { t.Build(reflected, width); }
 };
 
-}  // namespace
+} // namespace
 
 TEST(CrcEngine, BitReverseMirrorsTheLowBits)
 {
@@ -62,7 +65,7 @@ TEST(CrcEngine, BitReverseMirrorsTheLowBits)
         {0x1, 1, 0x1},
         {0x1, 32, 0x80000000},
         {0x04C11DB7, 32, 0xEDB88320},
-        {0xF0000001, 4, 0x8},  // bits above n are ignored
+        {0xF0000001, 4, 0x8}, // bits above n are ignored
         {0x1, 64, 0x8000000000000000},
         {0x42F0E1EBA9EA3693, 64, 0xC96C5795D7870F42},
         {0x3, 0, 0},
@@ -110,7 +113,7 @@ TEST(CrcEngine, TablesAreRebuiltOnlyForANewKey)
     EXPECT_FALSE(tables.Build(0xEDB88320, 32));
     EXPECT_TRUE(tables.Build(0xEDB88320, 33));
     EXPECT_TRUE(tables.Build(0x8408, 33));
-    EXPECT_TRUE(tables.Build(0x8408, 0));  // an unset width counts as the default
+    EXPECT_TRUE(tables.Build(0x8408, 0)); // an unset width counts as the default
     EXPECT_EQ(tables.width, 32u);
 }
 
@@ -123,7 +126,8 @@ TEST(CrcEngine, AlgorithmAMatchesBitwiseReflectedCrcAtEveryWidth)
         const std::uint64_t reflected = rng() & CrcMask(width);
         const std::uint64_t start = rng() & CrcMask(width);
         Tables tables(reflected, width);
-        EXPECT_EQ(ComputeA(start, data.data(), data.size(), tables.t), BitwiseReflected(reflected, start, data));
+        EXPECT_EQ(ComputeA(start, data.data(), data.size(), tables.t),
+                  BitwiseReflected(reflected, start, data));
     }
 }
 
@@ -207,7 +211,8 @@ TEST(CrcEngine, TableCStaysWithinTheMask)
 {
     for (unsigned width = 1; width <= 64; ++width) {
         Tables tables(CrcMask(width), width);
-        for (std::uint64_t entry : tables.t.c) ASSERT_EQ(entry & ~CrcMask(width), 0u) << "width " << width;
+        for (std::uint64_t entry : tables.t.c)
+            ASSERT_EQ(entry & ~CrcMask(width), 0u) << "width " << width;
     }
 }
 
@@ -240,9 +245,12 @@ TEST(CrcEngine, HexFormatHasOneDigitPerFourBits)
         unsigned width;
         const char* text;
     } cases[] = {
-        {0xCBF43926, 32, "0xCBF43926"}, {0x6, 3, "0x6"},         {0x12345, 24, "0x012345"},
-        {0x0, 64, "0x0000000000000000"}, {~std::uint64_t{0}, 64, "0xFFFFFFFFFFFFFFFF"},
-        {0x1FF, 8, "0x1FF"},  // a value that needs more digits gets them
+        {0xCBF43926, 32, "0xCBF43926"},
+        {0x6, 3, "0x6"},
+        {0x12345, 24, "0x012345"},
+        {0x0, 64, "0x0000000000000000"},
+        {~std::uint64_t{0}, 64, "0xFFFFFFFFFFFFFFFF"},
+        {0x1FF, 8, "0x1FF"}, // a value that needs more digits gets them
         {0x7, 0, "0x00000007"},
     };
     for (const Case& c : cases) {

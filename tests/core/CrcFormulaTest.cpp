@@ -1,5 +1,5 @@
-#include "tools/CrcEngine.h"
 #include "tools/CrcFormula.h"
+#include "tools/CrcEngine.h"
 
 #include <gtest/gtest.h>
 
@@ -22,15 +22,15 @@ TEST(CrcFormula, ReadsTheNotationsOfTheField)
         {"X^{3} + X + 1", 0xB, 3},
         {"x ^ 16 + x^12 + x^5 + 1", 0x11021, 16},
         {"x 3", 0x8, 3},             // blanks after x before the exponent
-        {"x^3 + x + 1 = 0", 0xB, 3},  // "=" ends the formula
+        {"x^3 + x + 1 = 0", 0xB, 3}, // "=" ends the formula
         {"x", 0x2, 2},
         {"1", 0x1, 1},
         {"", 0x0, 1},
         {"x^64 + x^4 + x^3 + x + 1", 0x1B, 64},
-        {"x^65 + 1", 0x1, 1},         // beyond 64: neither bit nor degree
+        {"x^65 + 1", 0x1, 1}, // beyond 64: neither bit nor degree
         {"x^99999999999999999999 + 1", 0x1, 1},
         {"x^0", 0x1, 1},
-        {"x^", 0x1, 1},               // no digits read as exponent 0
+        {"x^", 0x1, 1}, // no digits read as exponent 0
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -61,10 +61,11 @@ TEST(CrcFormula, WritesCrc32HighestPowerFirst)
 {
     char text[kCrcFormulaSize];
     WriteCrcFormula(0xEDB88320, 32, text, sizeof text);
-    EXPECT_STREQ(text, "x^32 + x^26 + x^23 + x^22 + x^16 + x^12 + x^11 + x^10 + x^8 + x^7 + x^5 + x^4 + x^2 + x + 1");
+    EXPECT_STREQ(
+        text, "x^32 + x^26 + x^23 + x^22 + x^16 + x^12 + x^11 + x^10 + x^8 + x^7 + x^5 + x^4 + x^2 + x + 1");
     WriteCrcFormula(0x6, 3, text, sizeof text);
     EXPECT_STREQ(text, "x^3 + x + 1");
-    WriteCrcFormula(0x1, 1, text, sizeof text);  // x^1 + x^0: the bare x belongs to widths above 1
+    WriteCrcFormula(0x1, 1, text, sizeof text); // x^1 + x^0: the bare x belongs to widths above 1
     EXPECT_STREQ(text, "x^1 + 1");
     WriteCrcFormula(0x0, 8, text, sizeof text);
     EXPECT_STREQ(text, "x^8");

@@ -1,5 +1,5 @@
-#include "tools/CrcEngine.h"
 #include "tools/CrcSourceGen.h"
+#include "tools/CrcEngine.h"
 
 #include "TempDir.h"
 
@@ -62,7 +62,8 @@ std::vector<std::string> BodyLines(const std::string& text)
 int CountTableLines(const std::string& text)
 {
     int count = 0;
-    for (const std::string& line : SplitLines(text)) count += line.rfind("    0x", 0) == 0 ? 1 : 0;
+    for (const std::string& line : SplitLines(text))
+        count += line.rfind("    0x", 0) == 0 ? 1 : 0;
     return count;
 }
 
@@ -71,7 +72,7 @@ bool Contains(const std::string& text, const std::string& part)
     return text.find(part) != std::string::npos;
 }
 
-}  // namespace
+} // namespace
 
 TEST(CrcSourceGen, Crc32AlgorithmAText)
 {
@@ -121,7 +122,7 @@ TEST(CrcSourceGen, Crc32AlgorithmAText)
     };
     EXPECT_EQ(BodyLines(text), expected);
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), std::count(text.begin(), text.end(), '\r'));
-    EXPECT_EQ(text.substr(text.size() - 3), "\r\n}");  // no line end after the last line
+    EXPECT_EQ(text.substr(text.size() - 3), "\r\n}"); // no line end after the last line
 }
 
 TEST(CrcSourceGen, TwelveBitAlgorithmBText)
@@ -185,8 +186,9 @@ TEST(CrcSourceGen, SevenBitAlgorithmCText)
     EXPECT_EQ(text.rfind("typedef unsigned char CrcType;", 0), 0u);
     const std::vector<std::string> lines = SplitLines(text);
     EXPECT_EQ(CountTableLines(text), 22);
-    EXPECT_EQ(lines[4], "    0x00 , 0x09 , 0x12 , 0x1B , 0x24 , 0x2D , 0x36 , 0x3F , 0x48 , 0x41 , 0x5A , 0x53 , ");
-    EXPECT_EQ(lines[25].size(), 4 * std::string("0x00 , ").size() + 4);  // the last table line: 4 values
+    EXPECT_EQ(lines[4],
+              "    0x00 , 0x09 , 0x12 , 0x1B , 0x24 , 0x2D , 0x36 , 0x3F , 0x48 , 0x41 , 0x5A , 0x53 , ");
+    EXPECT_EQ(lines[25].size(), 4 * std::string("0x00 , ").size() + 4); // the last table line: 4 values
     const std::vector<std::string> expected = {
         "    };",
         "",
@@ -291,8 +293,8 @@ struct CompiledCase {
     unsigned width;
     std::uint64_t reflected;
     std::uint64_t start;
-    std::uint64_t expected;  // the calculator's result before inversion
-    bool tableRebuilds;      // whether CrcGenerateTable() should give the same table
+    std::uint64_t expected; // the calculator's result before inversion
+    bool tableRebuilds;     // whether CrcGenerateTable() should give the same table
 };
 
 // Each generated text is compiled in its own unit whose names are renamed by macros,
@@ -300,11 +302,16 @@ struct CompiledCase {
 std::string Wrapper(int k)
 {
     const std::string n = std::to_string(k);
-    return "#define CrcType CrcType_" + n + "\n#define aCrcTable aCrcTable_" + n + "\n#define CrcCalc CrcCalc_" + n +
-           "\n#define CrcGenerateTable CrcGenerateTable_" + n + "\n#include \"gen_" + n +
+    return "#define CrcType CrcType_" + n + "\n#define aCrcTable aCrcTable_" + n +
+           "\n#define CrcCalc CrcCalc_" + n + "\n#define CrcGenerateTable CrcGenerateTable_" + n +
+           "\n#include \"gen_" + n +
            ".c\"\n#include <string.h>\n"
-           "unsigned long long Run_" + n + "(const void* p, int n) { return (unsigned long long)CrcCalc(p, n); }\n"
-           "int Regen_" + n + "(void)\n{\n    CrcType saved[256];\n    memcpy(saved, aCrcTable, sizeof saved);\n"
+           "unsigned long long Run_" +
+           n +
+           "(const void* p, int n) { return (unsigned long long)CrcCalc(p, n); }\n"
+           "int Regen_" +
+           n +
+           "(void)\n{\n    CrcType saved[256];\n    memcpy(saved, aCrcTable, sizeof saved);\n"
            "    memset(aCrcTable, 0, sizeof aCrcTable);\n    CrcGenerateTable();\n"
            "    return memcmp(saved, aCrcTable, sizeof saved) == 0;\n}\n";
 }
@@ -312,7 +319,8 @@ std::string Wrapper(int k)
 std::string MainProgram(const std::vector<std::uint8_t>& data, int cases)
 {
     std::string text = "#include <stdio.h>\nstatic const unsigned char data[] = {";
-    for (std::uint8_t b : data) text += std::to_string(b) + ",";
+    for (std::uint8_t b : data)
+        text += std::to_string(b) + ",";
     text += "};\n";
     for (int k = 0; k < cases; ++k) {
         text += "unsigned long long Run_" + std::to_string(k) + "(const void*, int);\nint Regen_" +
@@ -321,8 +329,8 @@ std::string MainProgram(const std::vector<std::uint8_t>& data, int cases)
     text += "int main(void)\n{\n";
     for (int k = 0; k < cases; ++k) {
         const std::string n = std::to_string(k);
-        text += "    printf(\"%llu \", Run_" + n + "(data, (int)sizeof data));\n    printf(\"%d\\n\", Regen_" + n +
-                "());\n";
+        text += "    printf(\"%llu \", Run_" + n +
+                "(data, (int)sizeof data));\n    printf(\"%d\\n\", Regen_" + n + "());\n";
     }
     return text + "    return 0;\n}\n";
 }
@@ -332,7 +340,7 @@ bool HaveCompiler()
     return std::system("cc --version > /dev/null 2>&1") == 0;
 }
 
-}  // namespace
+} // namespace
 
 // The promise of the generated source: compiled by a C compiler and run over the same
 // bytes, it returns what the calculator shows for that algorithm.
@@ -341,7 +349,8 @@ TEST(CrcSourceGen, GeneratedSourceCompilesAndReproducesTheCalculator)
     if (!HaveCompiler()) GTEST_SKIP() << "no C compiler";
     std::mt19937_64 rng(0x5EED);
     std::vector<std::uint8_t> data = {'1', '2', '3', '4', '5', '6', '7', '8', '9'};
-    for (int i = 0; i < 300; ++i) data.push_back(static_cast<std::uint8_t>(rng()));
+    for (int i = 0; i < 300; ++i)
+        data.push_back(static_cast<std::uint8_t>(rng()));
 
     const unsigned widths[] = {1, 3, 4, 5, 7, 8, 9, 12, 15, 16, 17, 24, 31, 32, 33, 40, 48, 57, 63, 64};
     test::TempDir dir;
@@ -353,15 +362,18 @@ TEST(CrcSourceGen, GeneratedSourceCompilesAndReproducesTheCalculator)
             const std::uint64_t start = rng() & CrcMask(width);
             Source source(algorithm, width, reflected, start);
             std::uint64_t expected = 0;
-            if (algorithm == CrcAlgorithm::A) expected = ComputeA(start, data.data(), data.size(), source.tables);
+            if (algorithm == CrcAlgorithm::A)
+                expected = ComputeA(start, data.data(), data.size(), source.tables);
             if (algorithm == CrcAlgorithm::B) {
                 expected = ComputeB(start, data.data(), data.size(), source.tables);
             }
-            if (algorithm == CrcAlgorithm::C) expected = ComputeC(start, data.data(), data.size(), source.tables);
+            if (algorithm == CrcAlgorithm::C)
+                expected = ComputeC(start, data.data(), data.size(), source.tables);
             // The table builders of the text rebuild the calculator's tables where their
             // registers are wide enough: B keeps its input byte in 32 bits and C
             // reduces only from width 7 up and not at 64.
-            const bool rebuilds = algorithm == CrcAlgorithm::A || (algorithm == CrcAlgorithm::B && width <= 32) ||
+            const bool rebuilds = algorithm == CrcAlgorithm::A ||
+                                  (algorithm == CrcAlgorithm::B && width <= 32) ||
                                   (algorithm == CrcAlgorithm::C && width >= 7 && width < 64);
             const int k = static_cast<int>(cases.size());
             dir.Write("gen_" + std::to_string(k) + ".c", source.Text());

@@ -233,6 +233,36 @@ TEST(Compare, LargeImageBucketsSpreadToTheLastBucket)
         ASSERT_EQ(set.BucketSet(b), b == 2047) << b;
 }
 
+TEST(Compare, CountingInTwoHalvesJoinsRangesAcrossTheSplit)
+{
+    // Large enough to be counted in two halves; the split lies at half.
+    const std::uint32_t m = (64u << 20) + 4160;
+    const std::uint32_t half = (m / 2) & ~63u;
+    struct Case {
+        const char* name;
+        std::vector<std::uint32_t> differ;
+    };
+    const Case cases[] = {
+        {"acrossTheSplit", {half - 2, half - 1, half, half + 1}},
+        {"endsBeforeTheSplit", {half - 1}},
+        {"startsAtTheSplit", {half, half + 1, 5, m - 1}},
+        {"bothSidesApart", {half - 1, half + 1}},
+    };
+    std::vector<std::uint8_t> a(m + 100, 0);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::uint8_t> b(m, 0);
+        for (auto i : c.differ)
+            b[i] = 1;
+        DiffSet set;
+        ASSERT_TRUE(set.Compare(a.data(), m + 100, b.data(), m));
+        const DiffCounts counts = CountDifferences(a.data(), m + 100, b.data(), m);
+        EXPECT_EQ(counts.rangeCount, set.Summary().rangeCount);
+        EXPECT_EQ(counts.differing, set.Summary().differing);
+        EXPECT_EQ(counts.differing, c.differ.size() + 100);
+    }
+}
+
 TEST(BitSearch, FindNextSetAndClear)
 {
     // Bits 3, 4 and 70..199 of N = 200.

@@ -151,6 +151,15 @@ TEST(Evaluate32, StatusCell)
     EXPECT_EQ(status, 0u);
 }
 
+TEST(Evaluate32, NullTextIsAnError)
+{
+    std::int32_t v = 5;
+    std::uint32_t status = 0;
+    EXPECT_EQ(Evaluate(static_cast<const char*>(nullptr), &v, &status), 0);
+    EXPECT_EQ(v, 0);
+    EXPECT_EQ(status, 0u);
+}
+
 TEST(Evaluate32, Levels)
 {
     std::int32_t v = 0;

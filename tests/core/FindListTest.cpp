@@ -10,7 +10,10 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes Of(std::string_view s) { return Bytes(s.begin(), s.end()); }
+Bytes Of(std::string_view s)
+{
+    return Bytes(s.begin(), s.end());
+}
 
 std::string TextEntry(std::string_view text, bool ignoreCase = false)
 {
@@ -28,14 +31,15 @@ TextList List(int range, std::initializer_list<std::string_view> texts)
 {
     TextList list;
     list.Insert(0, std::to_string(range));
-    for (std::string_view t : texts) list.Insert(list.Count(), TextEntry(t));
+    for (std::string_view t : texts)
+        list.Insert(list.Count(), TextEntry(t));
     return list;
 }
 
-SearchPos Forward(std::string_view data, const TextList& list, bool ordered)
+HexPos Forward(std::string_view data, const TextList& list, bool ordered)
 {
     const Bytes d = Of(data);
-    return FindListIn(d, list, 0, static_cast<SearchPos>(d.size()), ordered).position;
+    return FindListIn(d, list, 0, static_cast<HexPos>(d.size()), ordered).position;
 }
 
 TEST(FindListTest, GroupsWithinTheRangeWidth)
@@ -46,7 +50,7 @@ TEST(FindListTest, GroupsWithinTheRangeWidth)
         int range;
         std::initializer_list<std::string_view> texts;
         bool ordered;
-        SearchPos expected;
+        HexPos expected;
     } cases[] = {
         {"single entry", "..xyz..", 0, {"xyz"}, true, 2},
         {"CD ends at the range end", "..AB......CD..", 10, {"AB", "CD"}, true, 2},
@@ -118,31 +122,33 @@ TEST(FindListTest, IgnoreCaseAndMaskEntries)
 
 // A view that records what the search does to it; lines of 16 bytes.
 class RecordingView : public SearchView {
-public:
+  public:
     explicit RecordingView(Bytes data) : m_data(std::move(data)) {}
     std::span<const std::uint8_t> SearchData() const override { return m_data; }
-    void SetMark(int index, SearchPos start, SearchPos count) override
+    void SetMark(int index, HexPos start, HexPos count) override
     {
-        if (index == -2) m_marks.clear();
-        else m_marks.push_back({index, start, count});
+        if (index == -2)
+            m_marks.clear();
+        else
+            m_marks.push_back({index, start, count});
     }
-    void SetCursorPos(SearchPos index) override { m_cursor = index; }
-    void SelectTo(SearchPos index) override { m_selectTo = index; }
-    SearchPos LineOf(SearchPos index) const override { return index / 16; }
-    SearchPos FirstVisibleLine() const override { return m_top; }
+    void SetCursorPos(HexPos index) override { m_cursor = index; }
+    void SelectTo(HexPos index) override { m_selectTo = index; }
+    HexPos LineOf(HexPos index) const override { return index / 16; }
+    HexPos FirstVisibleLine() const override { return m_top; }
     int VisibleLines() const override { return 10; }
     bool LastLinePartial() const override { return true; }
-    void ScrollToLine(SearchPos line) override { m_top = line; }
+    void ScrollToLine(HexPos line) override { m_top = line; }
     void SetBusy(bool busy) override { m_busyChanges += busy ? 1 : 10; }
 
     struct Mark {
         int index;
-        SearchPos start, count;
+        HexPos start, count;
         bool operator==(const Mark&) const = default;
     };
     Bytes m_data;
     std::vector<Mark> m_marks{{0, 1, 1}};
-    SearchPos m_cursor = -1, m_selectTo = -1, m_top = 0;
+    HexPos m_cursor = -1, m_selectTo = -1, m_top = 0;
     int m_busyChanges = 0;
 };
 
@@ -153,14 +159,15 @@ TEST(FindListTest, SelectMarksEveryEntryAndSelectsTheFirst)
     std::copy(group.begin(), group.end(), d.begin() + 300);
     RecordingView view(d);
     TextList list({"20"});
-    for (char c : group) list.Insert(list.Count(), TextEntry(std::string(1, c)));
+    for (char c : group)
+        list.Insert(list.Count(), TextEntry(std::string(1, c)));
     EXPECT_EQ(FindList(view, list, 0, 400, true, true), 300);
     EXPECT_EQ(view.m_busyChanges, 11);
-    ASSERT_EQ(view.m_marks.size(), 8u);  // eight marks for ten entries
+    ASSERT_EQ(view.m_marks.size(), 8u); // eight marks for ten entries
     EXPECT_EQ(view.m_marks[7], (RecordingView::Mark{7, 307, 1}));
     EXPECT_EQ(view.m_cursor, 300);
     EXPECT_EQ(view.m_selectTo, 301);
-    EXPECT_EQ(view.m_top, 0);  // a match on one line needs no scrolling here
+    EXPECT_EQ(view.m_top, 0); // a match on one line needs no scrolling here
 
     EXPECT_EQ(FindList(view, List(0, {"nothing"}), 0, 400, true, true), -1);
     EXPECT_TRUE(view.m_marks.empty());
@@ -178,11 +185,11 @@ TEST(FindListTest, ScrollRuleForMatchesOverSeveralLines)
 {
     struct Case {
         const char* name;
-        SearchPos first;
+        HexPos first;
         int visible;
         bool partial;
-        SearchPos matchFirst, matchLast;
-        std::optional<SearchPos> target;
+        HexPos matchFirst, matchLast;
+        std::optional<HexPos> target;
     } cases[] = {
         {"one line", 0, 10, false, 12, 12, std::nullopt},
         {"already visible", 0, 10, false, 7, 9, std::nullopt},
@@ -198,5 +205,5 @@ TEST(FindListTest, ScrollRuleForMatchesOverSeveralLines)
     }
 }
 
-}  // namespace
-}  // namespace dualvex
+} // namespace
+} // namespace dualvex

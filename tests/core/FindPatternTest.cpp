@@ -13,11 +13,17 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes Of(std::string_view s) { return Bytes(s.begin(), s.end()); }
+Bytes Of(std::string_view s)
+{
+    return Bytes(s.begin(), s.end());
+}
 
-std::uint8_t Fold(std::uint8_t c) { return (c >= 'A' && c <= 'Z') ? c + 32 : c; }
+std::uint8_t Fold(std::uint8_t c)
+{
+    return (c >= 'A' && c <= 'Z') ? c + 32 : c;
+}
 
-bool NaiveAccept(const Bytes& d, SearchPos i, const Bytes& p, int size, MatchMode mode)
+bool NaiveAccept(const Bytes& d, HexPos i, const Bytes& p, int size, MatchMode mode)
 {
     for (int k = 0; k < size; ++k) {
         const std::uint8_t a = d[static_cast<std::size_t>(i + k)];
@@ -32,18 +38,18 @@ bool NaiveAccept(const Bytes& d, SearchPos i, const Bytes& p, int size, MatchMod
 // The candidate positions written out plainly: forward from..from+count-1, backward
 // from down to from-count+1; starting behind the last possible position keeps the
 // low end one lower, so that from = length reaches down to length - count.
-SearchPos NaiveFind(const Bytes& d, const Bytes& p, int size, SearchPos from, SearchPos count, MatchMode mode)
+HexPos NaiveFind(const Bytes& d, const Bytes& p, int size, HexPos from, HexPos count, MatchMode mode)
 {
-    const SearchPos positions = static_cast<SearchPos>(d.size()) - size + 1;
+    const HexPos positions = static_cast<HexPos>(d.size()) - size + 1;
     if (count > 0) {
-        for (SearchPos i = std::max<SearchPos>(from, 0); i < std::min(from + count, positions); ++i)
+        for (HexPos i = std::max<HexPos>(from, 0); i < std::min(from + count, positions); ++i)
             if (NaiveAccept(d, i, p, size, mode)) return i;
         return -1;
     }
     if (from < 0) return -1;
-    const SearchPos n = -count;
-    const SearchPos lo = std::max<SearchPos>(0, from >= positions ? from - n : from - n + 1);
-    for (SearchPos i = std::min(from, positions - 1); i >= lo; --i)
+    const HexPos n = -count;
+    const HexPos lo = std::max<HexPos>(0, from >= positions ? from - n : from - n + 1);
+    for (HexPos i = std::min(from, positions - 1); i >= lo; --i)
         if (NaiveAccept(d, i, p, size, mode)) return i;
     return -1;
 }
@@ -62,7 +68,7 @@ TEST(FindPatternTest, ClippingOfTheScannedPositions)
     const Bytes ab = Of("ab");
     struct Case {
         const char* name;
-        SearchPos from, count, expected;
+        HexPos from, count, expected;
     } cases[] = {
         {"forward from start", 0, 10, 0},
         {"forward past first", 1, 100, 4},
@@ -101,9 +107,9 @@ TEST(FindPatternTest, IgnoreCaseFoldsOnlyAsciiLetters)
     const Bytes abc = Of("abc");
     EXPECT_EQ(FindPattern(d, abc.data(), 3, 0, 8, MatchMode::IgnoreCase), 1);
     EXPECT_EQ(FindPattern(d, abc.data(), 3, 0, 8, MatchMode::Exact), -1);
-    const Bytes umlaut = {0xC4};  // a-umlaut is not the lower case of A-umlaut here
+    const Bytes umlaut = {0xC4}; // a-umlaut is not the lower case of A-umlaut here
     EXPECT_EQ(FindPattern(d, umlaut.data(), 1, 5, 3, MatchMode::IgnoreCase), -1);
-    const Bytes bracket = {'['};  // '[' and '{' are 32 apart but no letters
+    const Bytes bracket = {'['}; // '[' and '{' are 32 apart but no letters
     EXPECT_EQ(FindPattern(d, bracket.data(), 1, 0, 8, MatchMode::IgnoreCase), 6);
     EXPECT_EQ(FindPattern(d, bracket.data(), 1, 7, -8, MatchMode::IgnoreCase), 6);
 }
@@ -111,11 +117,12 @@ TEST(FindPatternTest, IgnoreCaseFoldsOnlyAsciiLetters)
 TEST(FindPatternTest, MaskAcceptsFreeBits)
 {
     Bytes d;
-    for (int i = 0; i < 256; ++i) d.push_back(static_cast<std::uint8_t>(i));
-    const Bytes upperNibble1 = {0x10, 0xF0};  // :1?
+    for (int i = 0; i < 256; ++i)
+        d.push_back(static_cast<std::uint8_t>(i));
+    const Bytes upperNibble1 = {0x10, 0xF0}; // :1?
     EXPECT_EQ(FindPattern(d, upperNibble1.data(), 1, 0, 256, MatchMode::Mask), 0x10);
     EXPECT_EQ(FindPattern(d, upperNibble1.data(), 1, 255, -256, MatchMode::Mask), 0x1F);
-    const Bytes highBitLowZero = {0x80, 0x8F};  // :#1???0000
+    const Bytes highBitLowZero = {0x80, 0x8F}; // :#1???0000
     EXPECT_EQ(FindPattern(d, highBitLowZero.data(), 1, 0x81, 256, MatchMode::Mask), 0x90);
     const Bytes wide = {0x04, 0x05, 0x06, 0x07, 0x08, 0xFF, 0xFF, 0xFF, 0xFF, 0x0F};
     EXPECT_EQ(FindPattern(d, wide.data(), 5, 0, 256, MatchMode::Mask), 4);
@@ -131,20 +138,23 @@ TEST_P(FindPatternRandom, AgreesWithPlainScanUnderFixedSeed)
         // A small alphabet makes partial and full matches common.
         const int alphabet = 2 + static_cast<int>(rng() % 4);
         Bytes d(rng() % 200);
-        for (auto& b : d) b = static_cast<std::uint8_t>("aAbB\x01"[rng() % static_cast<unsigned>(alphabet)]);
+        for (auto& b : d)
+            b = static_cast<std::uint8_t>("aAbB\x01"[rng() % static_cast<unsigned>(alphabet)]);
         const int size = 1 + static_cast<int>(rng() % 20);
         Bytes p(static_cast<std::size_t>(2 * size));
-        for (auto& b : p) b = static_cast<std::uint8_t>("aAbB\x01"[rng() % static_cast<unsigned>(alphabet)]);
+        for (auto& b : p)
+            b = static_cast<std::uint8_t>("aAbB\x01"[rng() % static_cast<unsigned>(alphabet)]);
         if (!d.empty() && rng() % 2 && static_cast<int>(d.size()) >= size)
-            std::copy_n(d.begin() + static_cast<long>(rng() % (d.size() - static_cast<unsigned>(size) + 1)), size,
-                        p.begin());
-        const auto len = static_cast<SearchPos>(d.size());
-        const SearchPos from = static_cast<SearchPos>(rng() % 260) - 30;
-        const SearchPos count = static_cast<SearchPos>(rng() % 460) - 230;
+            std::copy_n(d.begin() + static_cast<long>(rng() % (d.size() - static_cast<unsigned>(size) + 1)),
+                        size, p.begin());
+        const auto len = static_cast<HexPos>(d.size());
+        const HexPos from = static_cast<HexPos>(rng() % 260) - 30;
+        const HexPos count = static_cast<HexPos>(rng() % 460) - 230;
         SCOPED_TRACE(testing::Message() << "round " << round << " len " << len << " size " << size << " from "
                                         << from << " count " << count);
         if (d.empty()) continue;
-        EXPECT_EQ(FindPattern(d, p.data(), size, from, count, mode), NaiveFind(d, p, size, from, count, mode));
+        EXPECT_EQ(FindPattern(d, p.data(), size, from, count, mode),
+                  NaiveFind(d, p, size, from, count, mode));
     }
 }
 
@@ -158,23 +168,26 @@ TEST(FindPatternTest, ExactAgreesWithMemmemOnRandomBuffers)
     for (int round = 0; round < 60; ++round) {
         Bytes d(1000 + rng() % 5000);
         // Few distinct values, so that first and last bytes match often.
-        for (auto& b : d) b = static_cast<std::uint8_t>(rng() % 3);
+        for (auto& b : d)
+            b = static_cast<std::uint8_t>(rng() % 3);
         const std::size_t size = 1 + rng() % 12;
         Bytes p(size);
-        for (auto& b : p) b = static_cast<std::uint8_t>(rng() % 3);
+        for (auto& b : p)
+            b = static_cast<std::uint8_t>(rng() % 3);
         SCOPED_TRACE(testing::Message() << "round " << round << " size " << size);
-        SearchPos from = 0;
+        HexPos from = 0;
         for (;;) {
-            const void* hit = memmem(d.data() + from, d.size() - static_cast<std::size_t>(from), p.data(), size);
-            const SearchPos expected = hit ? static_cast<const std::uint8_t*>(hit) - d.data() : -1;
-            const SearchPos got = FindPattern(d, p.data(), static_cast<int>(size), from,
-                                              static_cast<SearchPos>(d.size()), MatchMode::Exact);
+            const void* hit =
+                memmem(d.data() + from, d.size() - static_cast<std::size_t>(from), p.data(), size);
+            const HexPos expected = hit ? static_cast<const std::uint8_t*>(hit) - d.data() : -1;
+            const HexPos got = FindPattern(d, p.data(), static_cast<int>(size), from,
+                                           static_cast<HexPos>(d.size()), MatchMode::Exact);
             ASSERT_EQ(got, expected);
-            if (got < 0 || got + 1 >= static_cast<SearchPos>(d.size())) break;
+            if (got < 0 || got + 1 >= static_cast<HexPos>(d.size())) break;
             from = got + 1;
         }
     }
 }
 
-}  // namespace
-}  // namespace dualvex
+} // namespace
+} // namespace dualvex

@@ -184,6 +184,32 @@ TEST_F(HexEditTest, PasteIsCappedAtTheSelection)
     EXPECT_EQ(m_bytes[12], 12);
 }
 
+TEST_F(HexEditTest, PasteValueTakesEveryValueForm)
+{
+    struct Case {
+        const char* name;
+        const char* text;
+        std::vector<std::uint8_t> expect;  // bytes 0..3 after the paste at 0
+    };
+    const Case cases[] = {
+        {"quoted text", "\"AB\"", {0x41, 0x42, 2, 3}},
+        {"hex dump", ":12 34 5", {0x12, 0x34, 0x05, 3}},
+        {"number, little-endian", "0x1234", {0x34, 0x12, 0, 0}},
+        {"decimal", "258", {2, 1, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_bytes = test::CountingBytes(64);
+        m_view.SetData(m_bytes.data(), 64, 0, kDataEditable);
+        EXPECT_TRUE(m_view.PasteValue(c.text));
+        EXPECT_EQ(std::vector<std::uint8_t>(m_bytes.begin(), m_bytes.begin() + 4), c.expect);
+    }
+    m_view.SetData(m_bytes.data(), 64, 0, 0);
+    m_view.TakeUpdate();
+    EXPECT_FALSE(m_view.PasteValue("\"x\""));
+    EXPECT_TRUE(m_view.TakeUpdate().beep);
+}
+
 TEST_F(HexEditTest, PasteRefusals)
 {
     EXPECT_FALSE(m_view.PasteHex("zz"));

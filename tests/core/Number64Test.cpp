@@ -1,5 +1,5 @@
-#include "support/TextConv.h"
 #include "tools/Number64.h"
+#include "support/TextConv.h"
 
 #include <gtest/gtest.h>
 
@@ -186,7 +186,7 @@ TEST(Number64, ParseNumberReadsTheEvaluatorNotation)
         const char* text;
         std::uint32_t value;
         int end;
-    } cases[] = {{"0FFh", 255, 4}, {"1010b", 10, 5}, {"17o", 15, 3}, {"16#1FFFFFFFF", 0xFFFFFFFF, 12},
+    } cases[] = {{"0FFh", 255, 4},        {"1010b", 10, 5}, {"17o", 15, 3}, {"16#1FFFFFFFF", 0xFFFFFFFF, 12},
                  {"-2#1", 0xFFFFFFFF, 4}, {"h", 0, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -196,4 +196,4 @@ TEST(Number64, ParseNumberReadsTheEvaluatorNotation)
     }
 }
 
-}  // namespace
+} // namespace

@@ -171,3 +171,19 @@ TEST(NumberInputModel, PreviewCountdown)
 }
 
 } // namespace
+
+namespace {
+
+TEST(NumberInputModel, PreviewWithTheCopyGenerator)
+{
+    NumberInputParams p;
+    p.formatVariant = true;
+    p.preview = CppArrayPreview();
+    p.previewBytes = {0x01, 0x02, 0x03, 0x04, 0x05, 0x06};
+    const NumberInputModel model(p);
+    // The entered value is the line size: two bytes on the first line.
+    EXPECT_EQ(model.PreviewText("2", 0, false, 0), "0x01,0x02,");
+    EXPECT_EQ(model.PreviewText("16", 1, true, 0), "0x0102,0x0304,0x0506,");
+}
+
+} // namespace

@@ -21,18 +21,34 @@ TEST(SearchEntryTest, BuildFollowsTheEntryFormat)
         {"word big endian", "0x1234", {kCountWord, false, false, true}, "H:2 /B\t:12 34\t\t\t\t\t(0x1234)"},
         {"word little endian", "4660", {kCountWord, false, false, false}, "D:2\t:34 12\t\t\t\t\t(4660)"},
         {"byte cuts", "0x1234", {kCountByte, false, false, true}, "H:1\t:34\t\t\t\t\t(0x1234)"},
-        {"dword keeps eight bytes", "4294967295", {kCountDWord, false, false, false},
+        {"dword keeps eight bytes",
+         "4294967295",
+         {kCountDWord, false, false, false},
          "D:8\t:FF FF FF FF 00 00 00 00\t\t\t(4294967295)"},
-        {"eight bytes are not reversed", "4294967295", {kCountDWord, false, false, true},
+        {"eight bytes are not reversed",
+         "4294967295",
+         {kCountDWord, false, false, true},
          "D:8\t:FF FF FF FF 00 00 00 00\t\t\t(4294967295)"},
         {"dword big endian", "0b1", {kCountDWord, false, false, true}, "B:4 /B\t:00 00 00 01\t\t\t\t(0b1)"},
-        {"variable offers no byte order", "0o1", {kCountVariable, false, false, true}, "O:4\t:01 00 00 00\t\t\t\t(0o1)"},
-        {"unicode ignoring case", "abc", {kCountByte, true, true, true}, "N:6 /G\t:61 00 62 00 63 00\t\t\t\t(abc)"},
+        {"variable offers no byte order",
+         "0o1",
+         {kCountVariable, false, false, true},
+         "O:4\t:01 00 00 00\t\t\t\t(0o1)"},
+        {"unicode ignoring case",
+         "abc",
+         {kCountByte, true, true, true},
+         "N:6 /G\t:61 00 62 00 63 00\t\t\t\t(abc)"},
         {"text", "\"ab\"", {kCountByte, false, false, false}, "T:2\t:61 62\t\t\t\t\t(\"ab\")"},
-        {"dump", ":1 2 3 4 5 6 7", {kCountByte, false, true, false}, "U:7\t:01 02 03 04 05 06 07\t\t\t(:1 2 3 4 5 6 7)"},
+        {"dump",
+         ":1 2 3 4 5 6 7",
+         {kCountByte, false, true, false},
+         "U:7\t:01 02 03 04 05 06 07\t\t\t(:1 2 3 4 5 6 7)"},
         {"mask", ":1?", {kCountByte, false, false, false}, "M:2\t:10 F0\t\t\t\t\t(:1?)"},
         {"ten bytes", "abcdefghij", {}, "T:10\t:61 62 63 64 65 66 67 68 69 6A\t\t(abcdefghij)"},
-        {"thirteen bytes", "abcdefghijklm", {}, "T:13\t:61 62 63 64 65 66 67 68 69 6A 6B 6C 6D\t(abcdefghijklm)"},
+        {"thirteen bytes",
+         "abcdefghijklm",
+         {},
+         "T:13\t:61 62 63 64 65 66 67 68 69 6A 6B 6C 6D\t(abcdefghijklm)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -60,9 +76,12 @@ TEST(SearchEntryTest, LoadGivesBackWhatWasBuilt)
         LoadedEntry loaded;
     } cases[] = {
         {"0x1234", {kCountWord, false, false, true}, {"0x1234", kKindHex, kCountWord, false, false, true}},
-        {"4660", {kCountDWord, false, false, false}, {"4660", kKindDecimal, kCountDWord, false, false, false}},
+        {"4660",
+         {kCountDWord, false, false, false},
+         {"4660", kKindDecimal, kCountDWord, false, false, false}},
         {"-2", {kCountByte, false, false, false}, {"-2", kKindDecimal, kCountByte, false, false, false}},
-        {"4294967296", {kCountVariable, false, false, false},
+        {"4294967296",
+         {kCountVariable, false, false, false},
          {"4294967296", kKindDecimal, kCountVariable, false, false, false}},
         {"\"Ab\"", {kCountByte, true, true, false}, {"\"Ab\"", kKindText, kCountVariable, true, true, false}},
         {"ab", {kCountByte, false, false, false}, {"\"ab\"", kKindText, kCountVariable, false, false, false}},
@@ -111,7 +130,7 @@ TEST(SearchEntryTest, ReadGivesThePatternTheFinderUses)
         {"H:2 /B\t:12 34\t\t\t\t\t(0x1234)", {0x12, 0x34}, 2, MatchMode::Exact},
         {"  M:4\t:10 80 F0 8F\t\t\t\t(:1? #1???0000)", {0x10, 0x80, 0xF0, 0x8F}, 2, MatchMode::Mask},
         {"M:2\t:10 80 F0 8F", {0x10, 0xF0}, 1, MatchMode::Mask},
-        {"T:9\t:41 42", {0x41, 0x42}, 2, MatchMode::Exact},  // a count beyond the pattern is cut
+        {"T:9\t:41 42", {0x41, 0x42}, 2, MatchMode::Exact}, // a count beyond the pattern is cut
         {"U:0x0002\t:41 42 43", {0x41, 0x42}, 2, MatchMode::Exact},
     };
     for (const Case& c : cases) {
@@ -146,12 +165,13 @@ TEST(SearchEntryTest, SelectionTextParsesBackToTheSelectedBytes)
     for (int round = 0; round < 300; ++round) {
         Bytes bytes(1 + rng() % 64);
         // Mostly printable, with quotes and backslashes, sometimes a control byte.
-        for (auto& b : bytes) b = static_cast<std::uint8_t>(rng() % 40 == 0 ? rng() % 32 : "\"\\ab "[rng() % 5]);
+        for (auto& b : bytes)
+            b = static_cast<std::uint8_t>(rng() % 40 == 0 ? rng() % 32 : "\"\\ab "[rng() % 5]);
         const std::string text = SelectionValueText(bytes);
         SCOPED_TRACE(text);
         EXPECT_EQ(ParseValue(text, 256), bytes);
     }
 }
 
-}  // namespace
-}  // namespace dualvex
+} // namespace
+} // namespace dualvex

@@ -52,7 +52,12 @@ TEST_F(SettingsFileTest, LocationFollowsEnvironment)
     EXPECT_FALSE(SettingsFile::ForRoot(SettingsRoot::CurrentConfig));
 
     unsetenv("DUALVEX_CONFIG_DIR");
-    const std::string home = std::getenv("HOME") != nullptr ? std::getenv("HOME") : "";
+    const auto saved = [](const char* name) {
+        const char* value = std::getenv(name);
+        return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
+    };
+    const std::optional<std::string> home = saved("HOME");
+    const std::optional<std::string> config = saved("XDG_CONFIG_HOME");
     setenv("XDG_CONFIG_HOME", "/x/conf", 1);
     EXPECT_EQ(SettingsFile::ForRoot(SettingsRoot::CurrentUser)->Path(), fs::path("/x/conf/dualvex/user.conf"));
     setenv("XDG_CONFIG_HOME", "relative", 1);  // not absolute: ignored
@@ -60,8 +65,12 @@ TEST_F(SettingsFileTest, LocationFollowsEnvironment)
     EXPECT_EQ(SettingsFile::ForRoot(SettingsRoot::CurrentUser)->Path(), fs::path("/h/.config/dualvex/user.conf"));
     EXPECT_EQ(SettingsFile::ForRoot(SettingsRoot::LocalMachine)->Path(),
               fs::path("/etc/xdg/dualvex/machine.conf"));
-    unsetenv("XDG_CONFIG_HOME");
-    setenv("HOME", home.c_str(), 1);
+    if (config) {
+        setenv("XDG_CONFIG_HOME", config->c_str(), 1);
+    } else {
+        unsetenv("XDG_CONFIG_HOME");
+    }
+    if (home) setenv("HOME", home->c_str(), 1);
 }
 
 TEST_F(SettingsFileTest, WritesLeaveOnlyTheFileAndItsLock)
@@ -69,6 +78,21 @@ TEST_F(SettingsFileTest, WritesLeaveOnlyTheFileAndItsLock)
     ASSERT_TRUE(WriteValue("A", 1));
     ASSERT_TRUE(WriteValue("B", 2));
     EXPECT_EQ(FolderNames(), (std::vector<std::string>{"user.conf", "user.conf.lock"}));
+}
+
+TEST_F(SettingsFileTest, StoringWhatIsThereLeavesTheFileAlone)
+{
+    ASSERT_TRUE(WriteValue("Same", 1));
+    struct stat before {};
+    ASSERT_EQ(stat(UserFile().c_str(), &before), 0);
+    ASSERT_TRUE(WriteValue("Same", 1));
+    struct stat after {};
+    ASSERT_EQ(stat(UserFile().c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    ASSERT_TRUE(WriteValue("Same", 2));
+    ASSERT_EQ(stat(UserFile().c_str(), &after), 0);
+    EXPECT_NE(after.st_ino, before.st_ino);
+    EXPECT_EQ(ReadValue("Same"), 2u);
 }
 
 TEST_F(SettingsFileTest, CorruptFileIsKeptAsideNotOverwritten)

@@ -17,11 +17,11 @@ TEST(ValueTextTest, ClassifyRecognisesEveryKind)
         const char* text;
         int kind;
     } cases[] = {
-        {"", kKindNone},          {" \t", kKindNone},        {"\"abc", kKindText},      {"abc", kKindText},
-        {":12 34", kKindDump},    {":1?", kKindMask},        {":#1", kKindMask},        {"::1", kKindMask},
-        {":12 (a?b)", kKindDump}, {"-5", kKindDecimal},      {"-", kKindText},          {"-abc", kKindText},
-        {"0o17", kKindOctal},     {"0O17", kKindOctal},      {"0b1", kKindBinary},      {"0B1", kKindBinary},
-        {"0x1F", kKindHex},       {"\t 0X1F", kKindHex},     {"0", kKindDecimal},       {"0d12", kKindDecimal},
+        {"", kKindNone},          {" \t", kKindNone},    {"\"abc", kKindText}, {"abc", kKindText},
+        {":12 34", kKindDump},    {":1?", kKindMask},    {":#1", kKindMask},   {"::1", kKindMask},
+        {":12 (a?b)", kKindDump}, {"-5", kKindDecimal},  {"-", kKindText},     {"-abc", kKindText},
+        {"0o17", kKindOctal},     {"0O17", kKindOctal},  {"0b1", kKindBinary}, {"0B1", kKindBinary},
+        {"0x1F", kKindHex},       {"\t 0X1F", kKindHex}, {"0", kKindDecimal},  {"0d12", kKindDecimal},
         {"12", kKindDecimal},     {" - 1", kKindText},
     };
     for (const Case& c : cases) {
@@ -38,8 +38,8 @@ TEST(ValueTextTest, ParseValueNumbersGiveFourOrEightLittleEndianBytes)
     } cases[] = {
         {"4660", {0x34, 0x12, 0, 0}},
         {"  4660", {0x34, 0x12, 0, 0}},
-        {"4294967295", {0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0}},  // ten characters
-        {"0xFFFFFFFF", {0xFF, 0xFF, 0xFF, 0xFF}},              // eight behind the prefix
+        {"4294967295", {0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0}}, // ten characters
+        {"0xFFFFFFFF", {0xFF, 0xFF, 0xFF, 0xFF}},             // eight behind the prefix
         {"0x123456789", {0x89, 0x67, 0x45, 0x23, 0x01, 0, 0, 0}},
         {"0b101", {5, 0, 0, 0}},
         {"0o17", {15, 0, 0, 0}},
@@ -82,9 +82,14 @@ TEST(ValueTextTest, ParseHexDumpReadsPairsAndStopsAtOtherCharacters)
         int max;
         Bytes bytes;
     } cases[] = {
-        {":12 34", 256, {0x12, 0x34}},    {":123", 256, {0x12, 0x03}},   {": 1 2\t3", 256, {1, 2, 3}},
-        {"  :ab zz 12", 256, {0xAB}},     {"12 34", 256, {0x12, 0x34}}, {":12 34 56", 2, {0x12, 0x34}},
-        {":", 256, {}},                   {":12\t\t(0x1234)", 256, {0x12}},
+        {":12 34", 256, {0x12, 0x34}},
+        {":123", 256, {0x12, 0x03}},
+        {": 1 2\t3", 256, {1, 2, 3}},
+        {"  :ab zz 12", 256, {0xAB}},
+        {"12 34", 256, {0x12, 0x34}},
+        {":12 34 56", 2, {0x12, 0x34}},
+        {":", 256, {}},
+        {":12\t\t(0x1234)", 256, {0x12}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -101,13 +106,13 @@ TEST(ValueTextTest, ParseBitMask)
         {":1?", {0x10}, {0xF0}},
         {":#1???0000", {0x80}, {0x8F}},
         {":1? #1???0000", {0x10, 0x80}, {0xF0, 0x8F}},
-        {":1", {0x01}, {0xFF}},             // open at the end: high bits must be zero
-        {":1 ", {0x01}, {0x0F}},            // closed by a blank: high bits free
+        {":1", {0x01}, {0xFF}},  // open at the end: high bits must be zero
+        {":1 ", {0x01}, {0x0F}}, // closed by a blank: high bits free
         {":#101", {0x05}, {0xFF}},
         {":#101\t2", {0x05, 0x02}, {0x07, 0xFF}},
         {":?", {0x00}, {0xF0}},
-        {":1#0101", {0x15}, {0xFF}},        // "#" switches to bits within the byte
-        {":12:1?", {0x12, 0x02}, {0xFF, 0xFE}},  // two bits open at the end
+        {":1#0101", {0x15}, {0xFF}},            // "#" switches to bits within the byte
+        {":12:1?", {0x12, 0x02}, {0xFF, 0xFE}}, // two bits open at the end
         {":12 z 34", {0x12}, {0xFF}},
         {":", {}, {}},
     };
@@ -186,9 +191,10 @@ TEST(ValueTextTest, NumbersSurviveFormatAndParse)
     for (const char* text : {"4660", "0x1234", "0b1010", "0o777", "-5", "4294967296", "0x123456789"}) {
         SCOPED_TRACE(text);
         const Bytes bytes = ParseValue(text, 256);
-        for (int kind : {kKindDecimal, kKindHex}) EXPECT_EQ(ParseValue(FormatValue(bytes, kind), 256), bytes);
+        for (int kind : {kKindDecimal, kKindHex})
+            EXPECT_EQ(ParseValue(FormatValue(bytes, kind), 256), bytes);
     }
 }
 
-}  // namespace
-}  // namespace dualvex
+} // namespace
+} // namespace dualvex

@@ -31,7 +31,8 @@ QStringList ListedNames(const AnsiColorsDialog& dialog)
 {
     QStringList names;
     auto* list = dialog.findChild<QListWidget*>(QStringLiteral("formatList"));
-    for (int row = 0; row < list->count(); ++row) names << list->item(row)->text();
+    for (int row = 0; row < list->count(); ++row)
+        names << list->item(row)->text();
     return names;
 }
 
@@ -42,8 +43,7 @@ void ClickCell(AnsiColorsDialog& dialog, const QString& grid, int index)
 }
 
 // Runs `step` on the dialog once it is open as the active modal window.
-template <typename Step>
-void WhenModal(Step step)
+template <typename Step> void WhenModal(Step step)
 {
     QTimer::singleShot(0, [step] {
         auto* dialog = qobject_cast<AnsiColorsDialog*>(QApplication::activeModalWidget());
@@ -52,7 +52,7 @@ void WhenModal(Step step)
     });
 }
 
-}  // namespace
+} // namespace
 
 TEST(AnsiPaletteGrid, HoldsSixtyThreeCellsColumnByColumn)
 {
@@ -69,8 +69,8 @@ TEST(AnsiColorsDialog, ListsAllFormatsSortedAndDisablesTheFilterBoxWithoutBits)
 {
     AnsiColorsDialog dialog(SampleTable(), QFont(), 1, nullptr);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Farben einstellen"));
-    EXPECT_EQ(ListedNames(dialog), (QStringList{QStringLiteral("alpha"), QStringLiteral("Standard"),
-                                                QStringLiteral("Zebra")}));
+    EXPECT_EQ(ListedNames(dialog),
+              (QStringList{QStringLiteral("alpha"), QStringLiteral("Standard"), QStringLiteral("Zebra")}));
     auto* onlyCurrent = dialog.findChild<QCheckBox*>(QStringLiteral("onlyCurrentBox"));
     EXPECT_FALSE(onlyCurrent->isEnabled());
     EXPECT_EQ(onlyCurrent->text(), QStringLiteral("Nur für aktelles Format"));
@@ -101,13 +101,14 @@ TEST(AnsiColorsDialog, PaletteClicksAndStyleBoxesEditTheCurrentFormat)
 {
     AnsiColorsDialog dialog(SampleTable(), QFont(), 1, nullptr);
     dialog.show();
-    ClickCell(dialog, QStringLiteral("backgroundPalette"), 30);  // 0000FF: red
-    ClickCell(dialog, QStringLiteral("textPalette"), 0);          // the theme's text colour
+    ClickCell(dialog, QStringLiteral("backgroundPalette"), 30); // 0000FF: red
+    ClickCell(dialog, QStringLiteral("textPalette"), 0);        // the theme's text colour
     for (const auto* name : {"boldBox", "underlineBox"}) {
         auto* box = dialog.findChild<QCheckBox*>(QLatin1String(name));
-        QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, QPoint(6, box->height() / 2));  // on the indicator
+        QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier,
+                          QPoint(6, box->height() / 2)); // on the indicator
     }
-    const AnsiFormat& zebra = dialog.Formats()[1];
+    const AnsiFormat zebra = dialog.Formats()[1];
     EXPECT_EQ(zebra.background, 0x0000FFu);
     EXPECT_EQ(zebra.text, kSystemColor);
     EXPECT_EQ(zebra.fontStyle, 5);
@@ -152,7 +153,7 @@ TEST(AnsiColorsDialog, OkWritesTheCopyBackAndCancelDropsIt)
         std::vector<AnsiFormat> table = SampleTable();
         WhenModal([ok](AnsiColorsDialog& dialog) {
             dialog.SelectFormat(0);
-            ClickCell(dialog, QStringLiteral("backgroundPalette"), 9);  // black
+            ClickCell(dialog, QStringLiteral("backgroundPalette"), 9); // black
             ok ? dialog.accept() : dialog.reject();
         });
         const int result = dualvex::EditColors(table, QFont(), 1, nullptr, nullptr);
@@ -169,7 +170,7 @@ TEST(AnsiColorsDialog, TheViewsCommandRecolursEveryViewOfTheSet)
     const int marked = view.MarkedFormat();
     WhenModal([marked](AnsiColorsDialog& dialog) {
         dialog.SelectFormat(marked);
-        ClickCell(dialog, QStringLiteral("backgroundPalette"), 15);  // 008000: green
+        ClickCell(dialog, QStringLiteral("backgroundPalette"), 15); // 008000: green
         dialog.accept();
     });
     EXPECT_EQ(view.OnColorsDialog(), QDialog::Accepted);

@@ -15,8 +15,9 @@
 namespace dualvex::test {
 
 class AnsiTestView : public CAnsiView {
-public:
-    explicit AnsiTestView(const QString& setName = QStringLiteral("Test"), int columns = 60, AnsiLine lines = 500)
+  public:
+    explicit AnsiTestView(const QString& setName = QStringLiteral("Test"), int columns = 60,
+                          AnsiLine lines = 500)
         : CAnsiView(setName, columns, 0)
     {
         SetColumnCount(columns);
@@ -48,7 +49,7 @@ public:
     std::vector<CursorCall> cursorCalls;
     int MarkedFormat() const { return m_marked; }
 
-private:
+  private:
     int m_marked = 0;
 };
 
@@ -77,4 +78,4 @@ inline void ShowView(CAnsiView& view, int width = 400, int height = 300)
     QApplication::processEvents();
 }
 
-}  // namespace dualvex::test
+} // namespace dualvex::test

@@ -20,7 +20,7 @@ using dualvex::test::ShowView;
 namespace {
 
 class AnsiInput : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         ShowView(view);
@@ -36,7 +36,8 @@ protected:
     QPoint CellCentre(int column, AnsiLine line) const { return view.CellRect(column, line).center(); }
     void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, int repeat = 1)
     {
-        QKeyEvent event(QEvent::KeyPress, key, modifiers, QString(), repeat > 1, static_cast<quint16>(repeat));
+        QKeyEvent event(QEvent::KeyPress, key, modifiers, QString(), repeat > 1,
+                        static_cast<quint16>(repeat));
         QApplication::sendEvent(&view, &event);
     }
     QMenu* OpenMenu() const
@@ -49,7 +50,7 @@ protected:
     AnsiTestView view{QStringLiteral("Input"), 60, 500};
 };
 
-}  // namespace
+} // namespace
 
 // ---- keyboard -----------------------------------------------------------------------
 
@@ -73,7 +74,8 @@ TEST_F(AnsiInput, NavigationKeysStepTheCursorWithTheirFlags)
     const int page = view.VisibleLines() - 1;
     for (const Case& c : std::vector<Case>{
              {Qt::Key_Right, Qt::NoModifier, 1, 0, CAnsiView::kRelative | CAnsiView::kArrowStep},
-             {Qt::Key_Up, Qt::ShiftModifier, 0, -1, CAnsiView::kRelative | CAnsiView::kExtend | CAnsiView::kArrowStep},
+             {Qt::Key_Up, Qt::ShiftModifier, 0, -1,
+              CAnsiView::kRelative | CAnsiView::kExtend | CAnsiView::kArrowStep},
              {Qt::Key_PageDown, Qt::NoModifier, 0, page, CAnsiView::kRelative},
              {Qt::Key_Home, Qt::ShiftModifier, -6, 0, CAnsiView::kRelative | CAnsiView::kExtend},
              {Qt::Key_Left, Qt::ShiftModifier | Qt::ControlModifier, -1, 0,
@@ -281,10 +283,10 @@ TEST_F(AnsiInput, PanningSnapsToTheNearerCell)
 {
     const int h = view.CharHeight();
     struct Case {
-        int dy;            // pixels the pointer moves up
-        AnsiLine during;   // first line while panning
-        int offset;        // pan offset while panning
-        AnsiLine after;    // first line after release
+        int dy;          // pixels the pointer moves up
+        AnsiLine during; // first line while panning
+        int offset;      // pan offset while panning
+        AnsiLine after;  // first line after release
     };
     for (const Case& c : std::vector<Case>{{2 * h + 2, 2, 2, 2},
                                            {2 * h + (h + 1) / 2, 2, (h + 1) / 2, 3},
@@ -309,7 +311,8 @@ TEST_F(AnsiInput, PanningStopsAtTheTopLeft)
 {
     view.ScrollTo(0, 1);
     SendMouse(&view, QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton, QPoint(60, 60));
-    SendMouse(&view, QEvent::MouseMove, Qt::NoButton, Qt::RightButton, QPoint(90, 60 + 5 * view.CharHeight()));
+    SendMouse(&view, QEvent::MouseMove, Qt::NoButton, Qt::RightButton,
+              QPoint(90, 60 + 5 * view.CharHeight()));
     EXPECT_EQ(view.GetScrollPosition(), (AnsiCell{0, 0}));
     EXPECT_EQ(view.PanOffset(), QPoint(0, 0));
     SendMouse(&view, QEvent::MouseMove, Qt::NoButton, Qt::NoButton, QPoint(90, 90));
@@ -323,10 +326,22 @@ TEST(AnsiAutoScroll, DirectionFollowsTheSlopeAroundTheOrigin)
     struct Case {
         int dx, dy, mode, direction;
     };
-    for (const Case& c : std::vector<Case>{{5, 5, 3, 0},     {0, 19, 3, 0},    {100, 0, 3, 3},   {100, 100, 3, 4},
-                                           {100, -100, 3, 5}, {10, 100, 3, 1},  {10, -100, 3, 2}, {-100, 0, 3, 6},
-                                           {-100, 100, 3, 7}, {-100, -100, 3, 8}, {-10, 100, 3, 1}, {-10, -100, 3, 2},
-                                           {0, 100, 3, 1},    {100, 100, 1, 3}, {100, 100, 2, 1}, {-100, -100, 2, 2}}) {
+    for (const Case& c : std::vector<Case>{{5, 5, 3, 0},
+                                           {0, 19, 3, 0},
+                                           {100, 0, 3, 3},
+                                           {100, 100, 3, 4},
+                                           {100, -100, 3, 5},
+                                           {10, 100, 3, 1},
+                                           {10, -100, 3, 2},
+                                           {-100, 0, 3, 6},
+                                           {-100, 100, 3, 7},
+                                           {-100, -100, 3, 8},
+                                           {-10, 100, 3, 1},
+                                           {-10, -100, 3, 2},
+                                           {0, 100, 3, 1},
+                                           {100, 100, 1, 3},
+                                           {100, 100, 2, 1},
+                                           {-100, -100, 2, 2}}) {
         SCOPED_TRACE(std::to_string(c.dx) + "," + std::to_string(c.dy) + " mode " + std::to_string(c.mode));
         EXPECT_EQ(AnsiAutoScroller::DirectionFor(c.dx, c.dy, c.mode), c.direction);
     }

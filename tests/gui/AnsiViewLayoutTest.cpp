@@ -15,7 +15,7 @@ namespace {
 
 // A view sized so that exactly `columns` x `lines` cells fit beside the bars it shows.
 class AnsiLayout : public ::testing::Test {
-protected:
+  protected:
     void Show(int columnCount, AnsiLine lineCount, std::uint32_t style = 0)
     {
         view.SetColumnCount(columnCount);
@@ -29,7 +29,7 @@ protected:
     AnsiTestView view{QStringLiteral("Layout"), 30, 500};
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(AnsiLayout, VerticalRangeLeavesHalfAPageBelowTheLastLine)
 {
@@ -171,7 +171,7 @@ TEST_F(AnsiLayout, MarginWidthIsSharedAndOutOfRangeMeansNone)
 TEST(AnsiHugeContent, LineNumbersBeyondTheBarRangeStillScroll)
 {
     AnsiTestView view(QStringLiteral("Huge"), 30, 0);
-    view.SetLineCount(AnsiLine{4} << 30);  // one line per byte of a 4 GiB image
+    view.SetLineCount(AnsiLine{4} << 30); // one line per byte of a 4 GiB image
     ShowView(view);
     view.SetCursor(0, (AnsiLine{4} << 30) - 1, 0);
     view.Recalc(0);
@@ -189,7 +189,7 @@ TEST(AnsiHugeContent, LineNumbersBeyondTheBarRangeStillScroll)
 namespace {
 
 class AnsiIncremental : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         ShowView(view);
@@ -204,13 +204,14 @@ protected:
     static std::set<AnsiLine> Range(AnsiLine first, AnsiLine last)
     {
         std::set<AnsiLine> lines;
-        for (AnsiLine l = first; l <= last; ++l) lines.insert(l);
+        for (AnsiLine l = first; l <= last; ++l)
+            lines.insert(l);
         return lines;
     }
     AnsiTestView view{QStringLiteral("Incremental")};
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(AnsiIncremental, OnlyTheNamedLinesAreProduced)
 {

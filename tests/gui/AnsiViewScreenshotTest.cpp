@@ -36,12 +36,12 @@ double InkShare(const QImage& image, const QColor& base, int rowHeight)
     return all == 0 ? 0.0 : double(ink) / all;
 }
 
-}  // namespace
+} // namespace
 
 TEST(AnsiViewScreenshot, LightAndDarkPalettesBothShowTheText)
 {
-    for (const auto& [name, palette] : {std::pair{QStringLiteral("light"), QPalette()},
-                                        std::pair{QStringLiteral("dark"), DarkPalette()}}) {
+    for (const auto& [name, palette] :
+         {std::pair{QStringLiteral("light"), QPalette()}, std::pair{QStringLiteral("dark"), DarkPalette()}}) {
         SCOPED_TRACE(name.toStdString());
         AnsiTestView view(QStringLiteral("Shot"), 200, 400);
         view.setPalette(palette);
@@ -53,8 +53,9 @@ TEST(AnsiViewScreenshot, LightAndDarkPalettesBothShowTheText)
         const QString file = QStringLiteral(DUALVEX_BINARY_DIR "/ansiview_%1.png").arg(name);
         EXPECT_TRUE(image.save(file));
         const int rowHeight = static_cast<int>(view.CharHeight() * image.devicePixelRatio());
-        const QImage text = image.copy(static_cast<int>(view.CellRect(0, 1).left() * image.devicePixelRatio()),
-                                       rowHeight, image.width(), rowHeight);
+        const QImage text =
+            image.copy(static_cast<int>(view.CellRect(0, 1).left() * image.devicePixelRatio()), rowHeight,
+                       image.width(), rowHeight);
         EXPECT_GT(InkShare(text, palette.color(QPalette::Base), rowHeight), 0.03);
     }
 }

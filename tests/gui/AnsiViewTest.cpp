@@ -22,7 +22,7 @@ QColor CellColor(const QImage& image, const QRect& cell)
     return image.pixelColor(cell.topLeft() + QPoint(0, 0));
 }
 
-}  // namespace
+} // namespace
 
 TEST(AnsiView, PaintsTheDerivedLinesWithTheirFormats)
 {
@@ -99,7 +99,8 @@ TEST(AnsiStyleSet, AddFormatFindsExistingIdsAndKeepsIdsUnique)
     const int c = set.AddFormat(3, 4, QStringLiteral("C"), 5, 0);
     EXPECT_NE(c, a);
     EXPECT_EQ(set.Format(c).id, 0u) << "a taken id is stored as 0";
-    EXPECT_TRUE(set.UpdateFormat(0x10, 0x20, QStringLiteral("c"), 0, 3)) << "found by name without regard to case";
+    EXPECT_TRUE(set.UpdateFormat(0x10, 0x20, QStringLiteral("c"), 0, 3))
+        << "found by name without regard to case";
     EXPECT_EQ(set.Format(c).text, 0x10u);
     EXPECT_EQ(set.Format(c).background, 0x20u);
     EXPECT_EQ(set.Format(c).fontStyle, 3);
@@ -125,17 +126,18 @@ TEST(AnsiStyleSet, AttributeWordPicksTextAndBackgroundFormats)
 TEST(AnsiFont, CandidatesEndWithAFixedPitchFontAndHeightsAreClamped)
 {
     AnsiTestView view(QStringLiteral("Fonts"));
-    for (const auto& [height, face, clamped] : std::vector<std::tuple<int, QString, int>>{
-             {12, QStringLiteral("DejaVu Sans Mono"), 12},
-             {2, QStringLiteral("DejaVu Sans Mono"), 6},
-             {400, QStringLiteral("DejaVu Sans Mono"), 48},
-             {14, QStringLiteral("No Such Face At All"), 14},
-             {14, QStringLiteral("DejaVu Sans"), 14}}) {
+    for (const auto& [height, face, clamped] :
+         std::vector<std::tuple<int, QString, int>>{{12, QStringLiteral("DejaVu Sans Mono"), 12},
+                                                    {2, QStringLiteral("DejaVu Sans Mono"), 6},
+                                                    {400, QStringLiteral("DejaVu Sans Mono"), 48},
+                                                    {14, QStringLiteral("No Such Face At All"), 14},
+                                                    {14, QStringLiteral("DejaVu Sans"), 14}}) {
         SCOPED_TRACE(face.toStdString() + " " + std::to_string(height));
         view.SetFont(height, face);
         EXPECT_EQ(view.StyleSet().FontRecord().height, clamped);
         EXPECT_TRUE(QFontInfo(view.StyleSet().BaseFont()).fixedPitch()) << "proportional faces never count";
-        EXPECT_EQ(view.CharWidth(), QFontMetrics(view.StyleSet().BaseFont()).horizontalAdvance(QLatin1Char('0')));
+        EXPECT_EQ(view.CharWidth(),
+                  QFontMetrics(view.StyleSet().BaseFont()).horizontalAdvance(QLatin1Char('0')));
         EXPECT_GE(view.CharHeight(), QFontMetrics(view.StyleSet().BaseFont()).height());
     }
 }

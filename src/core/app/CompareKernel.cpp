@@ -2,10 +2,18 @@
 
 #include <immintrin.h>
 
-namespace dualvex {
+#include <algorithm>
+#include <cstring>
 
-std::uint64_t CompareWordsSse2(const std::uint8_t* a, const std::uint8_t* b, std::uint64_t* words,
-                               std::size_t count)
+#include "app/DiffScanner.h"
+
+namespace dualvex {
+namespace {
+
+constexpr std::size_t kBlockWords = DiffScanner::kMaxWords; // 4 KiB of each image per block
+
+[[gnu::always_inline]] inline std::uint64_t WordsSse2(const std::uint8_t* a, const std::uint8_t* b,
+                                                      std::uint64_t* words, std::size_t count)
 {
     std::uint64_t any = 0;
     for (std::size_t k = 0; k < count; ++k, a += 64, b += 64) {
@@ -22,8 +30,8 @@ std::uint64_t CompareWordsSse2(const std::uint8_t* a, const std::uint8_t* b, std
     return any;
 }
 
-__attribute__((target("avx2"))) std::uint64_t CompareWordsAvx2(const std::uint8_t* a, const std::uint8_t* b,
-                                                               std::uint64_t* words, std::size_t count)
+__attribute__((target("avx2"), always_inline)) inline std::uint64_t
+WordsAvx2(const std::uint8_t* a, const std::uint8_t* b, std::uint64_t* words, std::size_t count)
 {
     std::uint64_t any = 0;
     for (std::size_t k = 0; k < count; ++k, a += 64, b += 64) {
@@ -40,18 +48,10 @@ __attribute__((target("avx2"))) std::uint64_t CompareWordsAvx2(const std::uint8_
     return any;
 }
 
-bool CpuHasAvx2()
-{
-    return __builtin_cpu_supports("avx2");
-}
-
-CompareWordsFn SelectCompareWords()
-{
-    static const CompareWordsFn chosen = CpuHasAvx2() ? &CompareWordsAvx2 : &CompareWordsSse2;
-    return chosen;
-}
-
-void StreamWords(std::uint8_t* dest, const std::uint64_t* words, std::size_t count)
+// Writes the words past the caches: the bit set is written once and read much
+// later, so it should not evict the images being compared.
+[[gnu::always_inline]] inline void StreamWords(std::uint8_t* dest, const std::uint64_t* words,
+                                               std::size_t count)
 {
     std::size_t k = 0;
     for (; k + 2 <= count; k += 2) {
@@ -62,9 +62,60 @@ void StreamWords(std::uint8_t* dest, const std::uint64_t* words, std::size_t cou
         _mm_stream_si64(reinterpret_cast<long long*>(dest + 8 * k), static_cast<long long>(words[k]));
 }
 
-void StreamFence()
+namespace sse2 {
+[[gnu::always_inline]] inline std::uint64_t Words(const std::uint8_t* a, const std::uint8_t* b,
+                                                  std::uint64_t* words, std::size_t count)
 {
-    _mm_sfence();
+    return WordsSse2(a, b, words, count);
+}
+#include "app/ComparePass.inc"
+} // namespace sse2
+
+// Every processor with AVX2 also counts bits and zeros in one instruction each.
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx2,popcnt,lzcnt,bmi"))), apply_to = function)
+#else
+#pragma GCC push_options
+#pragma GCC target("avx2,popcnt,lzcnt,bmi")
+#endif
+namespace avx2 {
+[[gnu::always_inline]] inline std::uint64_t Words(const std::uint8_t* a, const std::uint8_t* b,
+                                                  std::uint64_t* words, std::size_t count)
+{
+    return WordsAvx2(a, b, words, count);
+}
+#include "app/ComparePass.inc"
+} // namespace avx2
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
+#pragma GCC pop_options
+#endif
+
+} // namespace
+
+std::uint64_t CompareWordsSse2(const std::uint8_t* a, const std::uint8_t* b, std::uint64_t* words,
+                               std::size_t count)
+{
+    return WordsSse2(a, b, words, count);
+}
+
+__attribute__((target("avx2"))) std::uint64_t CompareWordsAvx2(const std::uint8_t* a, const std::uint8_t* b,
+                                                               std::uint64_t* words, std::size_t count)
+{
+    return WordsAvx2(a, b, words, count);
+}
+
+bool CpuHasAvx2()
+{
+    return __builtin_cpu_supports("avx2");
+}
+
+bool ComparePass(const std::uint8_t* a, const std::uint8_t* b, std::uint64_t m, std::uint8_t* bits,
+                 DiffScanner& scanner)
+{
+    static const bool hasAvx2 = CpuHasAvx2();
+    return hasAvx2 ? avx2::Pass(a, b, m, bits, scanner) : sse2::Pass(a, b, m, bits, scanner);
 }
 
 } // namespace dualvex

@@ -4,119 +4,44 @@
 #include <bit>
 #include <cstring>
 #include <limits>
+#include <stop_token>
+#include <thread>
 
 #include "app/CompareKernel.h"
+#include "app/DiffScanner.h"
 
 namespace dualvex {
 namespace {
 
-constexpr std::size_t kBlockWords = 64; // 4 KiB of each image per block
 constexpr std::uint8_t kZeroByte = 0;
+
+// Bit sets from this size on get their pages mapped by a helper thread while
+// the comparison runs: the kernel clears every fresh page, and for a 1 GiB
+// image that costs about a sixth of the comparison itself.
+constexpr std::size_t kBackgroundPopulateBytes = std::size_t{16} << 20;
+constexpr std::size_t kPopulateChunk = std::size_t{2} << 20;
+constexpr std::uint64_t kParallelCountBytes = std::uint64_t{64} << 20;
+
+// Maps the bit set front to back, a chunk at a time, until done or stopped.
+class BackgroundPopulate {
+  public:
+    explicit BackgroundPopulate(const PageMemory& memory)
+    {
+        if (memory.Size() < kBackgroundPopulateBytes) return;
+        m_thread = std::jthread([&memory](std::stop_token stop) {
+            for (std::size_t at = 0; at < memory.Size() && !stop.stop_requested(); at += kPopulateChunk)
+                if (!memory.Populate(at, kPopulateChunk)) return;
+        });
+    }
+
+  private:
+    std::jthread m_thread; // stopped and joined when the comparison ends
+};
 
 std::uint64_t CeilDiv(std::uint64_t a, std::uint64_t b)
 {
     return (a + b - 1) / b;
 }
-
-// Gathers ranges, set bits and overview buckets from difference words in
-// position order. Only words with a set bit cost anything, and the bucket of a
-// word is found by comparing with the cached bounds of the last bucket, so a
-// division happens once per bucket touched, not once per differing byte.
-class DiffScanner {
-  public:
-    DiffScanner(DiffSummary& summary, bool withBuckets) : m_summary(summary), m_withBuckets(withBuckets) {}
-
-    void Feed(const std::uint64_t* words, std::size_t count, std::uint64_t base)
-    {
-        for (std::size_t k = 0; k < count; ++k, base += 64) {
-            const std::uint64_t w = words[k];
-            if (w == 0) {
-                m_carry = 0;
-                continue;
-            }
-            const std::uint64_t starts = w & ~((w << 1) | m_carry);
-            m_carry = w >> 63;
-            if (starts != 0) {
-                if (m_ranges == 0)
-                    m_summary.first = static_cast<ImageLength>(base + std::countr_zero(starts));
-                m_summary.last = static_cast<ImageLength>(base + 63 - std::countl_zero(starts));
-                m_ranges += static_cast<std::uint64_t>(std::popcount(starts));
-            }
-            m_differing += static_cast<std::uint64_t>(std::popcount(w));
-            if (m_withBuckets) MarkBuckets(w, base);
-        }
-    }
-
-    void NoDifferences() { m_carry = 0; }
-
-    // The surplus tail [from, to) of the longer image, all different;
-    // lastBitSet tells whether position from - 1 differed.
-    void Tail(std::uint64_t from, std::uint64_t to, bool lastBitSet)
-    {
-        if (from >= to) return;
-        if (!lastBitSet) {
-            if (m_ranges == 0) m_summary.first = static_cast<ImageLength>(from);
-            m_summary.last = static_cast<ImageLength>(from);
-            ++m_ranges;
-        }
-        m_differing += to - from;
-        if (!m_withBuckets) return;
-        // With fewer positions than buckets, some buckets belong to no position.
-        if (m_summary.scaleDenominator < m_summary.scaleNumerator) {
-            for (std::uint64_t pos = from; pos < to; ++pos)
-                SetBucket(BucketOf(pos));
-            return;
-        }
-        const int lastBucket = BucketOf(to - 1);
-        for (int b = BucketOf(from); b <= lastBucket; ++b)
-            SetBucket(b);
-    }
-
-    void Finish()
-    {
-        m_summary.rangeCount = static_cast<ImageLength>(m_ranges);
-        m_summary.differing = static_cast<ImageLength>(m_differing);
-    }
-
-  private:
-    int BucketOf(std::uint64_t pos) const
-    {
-        const std::uint64_t b = pos * m_summary.scaleNumerator / m_summary.scaleDenominator;
-        return static_cast<int>(std::min<std::uint64_t>(b, kOverviewBuckets - 1));
-    }
-
-    void SetBucket(int b) { m_summary.buckets[b >> 3] |= static_cast<std::uint8_t>(1u << (b & 7)); }
-
-    void MarkBuckets(std::uint64_t w, std::uint64_t base)
-    {
-        while (w != 0) {
-            const std::uint64_t pos = base + std::countr_zero(w);
-            if (pos < m_low || pos >= m_high) Locate(pos);
-            SetBucket(m_bucket);
-            if (m_high - base >= 64) return;
-            w &= ~std::uint64_t{0} << (m_high - base);
-        }
-    }
-
-    void Locate(std::uint64_t pos)
-    {
-        const std::uint64_t num = m_summary.scaleNumerator;
-        const std::uint64_t den = m_summary.scaleDenominator;
-        m_bucket = BucketOf(pos);
-        m_low = CeilDiv(m_bucket * den, num);
-        m_high = m_bucket == kOverviewBuckets - 1 ? std::numeric_limits<std::uint64_t>::max()
-                                                  : CeilDiv((m_bucket + 1) * den, num);
-    }
-
-    DiffSummary& m_summary;
-    bool m_withBuckets;
-    std::uint64_t m_carry = 0;
-    std::uint64_t m_ranges = 0;
-    std::uint64_t m_differing = 0;
-    std::uint64_t m_low = 1; // cached bounds of m_bucket; empty at first
-    std::uint64_t m_high = 0;
-    std::uint64_t m_bucket = 0;
-};
 
 // Sets bits [from, to) of a bit set.
 void FillOnes(std::uint8_t* bits, std::uint64_t from, std::uint64_t to)
@@ -130,45 +55,6 @@ void FillOnes(std::uint8_t* bits, std::uint64_t from, std::uint64_t to)
     }
     for (; from < to; ++from)
         bits[from >> 3] |= static_cast<std::uint8_t>(1u << (from & 7));
-}
-
-// One pass over the common length m. Writes the difference words to bits when
-// given (blocks without a difference are skipped: the set starts zeroed and its
-// untouched pages are never even faulted in). Returns whether position m - 1
-// differed.
-bool ComparePass(const std::uint8_t* a, const std::uint8_t* b, std::uint64_t m, std::uint8_t* bits,
-                 DiffScanner& scanner)
-{
-    const CompareWordsFn compare = SelectCompareWords();
-    alignas(64) std::uint64_t words[kBlockWords];
-    const std::uint64_t fullWords = m / 64;
-    std::uint64_t lastWord = 0;
-    for (std::uint64_t w = 0; w < fullWords; w += kBlockWords) {
-        const std::size_t count =
-            static_cast<std::size_t>(std::min<std::uint64_t>(kBlockWords, fullWords - w));
-        const std::uint64_t any = compare(a + 64 * w, b + 64 * w, words, count);
-        lastWord = words[count - 1];
-        if (any == 0) {
-            scanner.NoDifferences();
-            continue;
-        }
-        if (bits != nullptr) StreamWords(bits + 8 * w, words, count);
-        scanner.Feed(words, count, 64 * w);
-    }
-    if (bits != nullptr) StreamFence();
-    const std::uint64_t rest = m % 64;
-    if (rest == 0) return m != 0 && (lastWord >> 63) != 0;
-    // The last partial word: both fragments padded with the same zeros compare
-    // equal past their end, so no byte loop is needed.
-    alignas(64) std::uint8_t padA[64] = {};
-    alignas(64) std::uint8_t padB[64] = {};
-    std::memcpy(padA, a + 64 * fullWords, rest);
-    std::memcpy(padB, b + 64 * fullWords, rest);
-    std::uint64_t word = 0;
-    compare(padA, padB, &word, 1);
-    if (bits != nullptr && word != 0) std::memcpy(bits + 8 * fullWords, &word, sizeof word);
-    scanner.Feed(&word, 1, 64 * fullWords);
-    return ((word >> (rest - 1)) & 1) != 0;
 }
 
 std::uint64_t LoadWord(const std::uint8_t* bits, std::uint64_t index)
@@ -217,7 +103,11 @@ bool DiffSet::Compare(const std::uint8_t* a, ImageLength lengthA, const std::uin
     m_summary.bitCount = n;
     OverviewScale(n, m_summary.scaleNumerator, m_summary.scaleDenominator);
     DiffScanner scanner(m_summary, true);
-    const bool lastBitSet = ComparePass(a, b, m, m_bits.Data(), scanner);
+    bool lastBitSet = false;
+    {
+        const BackgroundPopulate populate(m_bits);
+        lastBitSet = ComparePass(a, b, m, m_bits.Data(), scanner);
+    }
     if (m < n) FillOnes(m_bits.Data(), m, n);
     scanner.Tail(m, n, lastBitSet);
     scanner.Finish();
@@ -268,14 +158,35 @@ bool TestBit(const std::uint8_t* bits, ImageLength i)
 DiffCounts CountDifferences(const std::uint8_t* a, ImageLength lengthA, const std::uint8_t* b,
                             ImageLength lengthB)
 {
-    DiffSummary summary;
-    DiffScanner scanner(summary, false);
     const ImageLength n = std::max(lengthA, lengthB);
     const ImageLength m = std::min(lengthA, lengthB);
-    const bool lastBitSet = ComparePass(a, b, m, nullptr, scanner);
+    // Large images are counted in two halves at once: mapping the file pages in
+    // costs more than comparing them, and both halves fault in their own pages.
+    const std::uint64_t half = m >= kParallelCountBytes ? (m / 2) & ~std::uint64_t{63} : 0;
+    DiffSummary upper;
+    bool lastBitSet = false;
+    std::jthread helper;
+    if (half != 0) {
+        helper = std::jthread([&] {
+            DiffScanner scanner(upper, false);
+            lastBitSet = ComparePass(a + half, b + half, m - half, nullptr, scanner);
+            scanner.Finish();
+        });
+    }
+    DiffSummary lower;
+    DiffScanner scanner(lower, false);
+    const bool lowerLastBit = ComparePass(a, b, half != 0 ? half : m, nullptr, scanner);
+    if (half == 0) {
+        lastBitSet = lowerLastBit;
+    } else {
+        helper.join();
+        // A range running across the split was counted once in each half.
+        const bool joined = lowerLastBit && a[half] != b[half];
+        scanner.Add(upper.rangeCount - (joined ? 1 : 0), upper.differing);
+    }
     scanner.Tail(m, n, lastBitSet);
     scanner.Finish();
-    return {summary.rangeCount, summary.differing};
+    return {lower.rangeCount, lower.differing};
 }
 
 } // namespace dualvex

@@ -3,6 +3,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <utility>
 
 namespace dualvex {
@@ -92,6 +93,17 @@ bool PageMemory::Resize(std::size_t size)
     m_size = mapped;
     AdviseHuge(m_data, m_size);
     return true;
+}
+
+bool PageMemory::Populate(std::size_t offset, std::size_t length) const
+{
+    if (m_data == nullptr || offset >= m_size) return false;
+#ifdef MADV_POPULATE_WRITE
+    return madvise(m_data + offset, std::min(length, m_size - offset), MADV_POPULATE_WRITE) == 0;
+#else
+    (void)length;
+    return false;
+#endif
 }
 
 void PageMemory::Release()

@@ -24,6 +24,9 @@ class PageMemory {
     // Grows or shrinks the buffer keeping its contents; false leaves it unchanged.
     [[nodiscard]] bool Resize(std::size_t size);
     void Release();
+    // Maps the pages of [offset, offset + length) without changing what they
+    // hold; safe while another thread writes to them. False when unsupported.
+    bool Populate(std::size_t offset, std::size_t length) const;
 
     std::uint8_t* Data() const { return m_data; }
     std::size_t Size() const { return m_size; }

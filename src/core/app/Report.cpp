@@ -5,6 +5,7 @@
 #include <iterator>
 #include <string>
 
+#include "app/CommandLineHelp.h"
 #include "app/DiffSet.h"
 #include "app/FileAccess.h"
 #include "app/ImageLoad.h"
@@ -17,20 +18,6 @@ struct HelpLine {
     const char* meaning;
 };
 
-constexpr HelpLine kSwitches[] = {
-    {"-I", "Automatisch auf Intel-Hex-Format prüfen"},
-    {"-I1", "Erste Datei im Intel-Hex-Format laden"},
-    {"-I2", "Zweite Datei im Intel-Hex-Format laden"},
-    {"-J", "Zum ersten Unterschied springen"},
-    {"-H", "Horizontale Teilung"},
-    {"-V", "Vertikale Teilung"},
-    {"-0:<file>", "Datei an Öffnendialog senden"},
-    {"-1:<text>", "Titel für die erste Datei"},
-    {"-2:<text>", "Titel für die zweite Datei"},
-    {"<file1>", "Pfad für die erste Datei"},
-    {"<file2>", "Pfad für die zweite Datei"},
-};
-
 constexpr HelpLine kTextModes[] = {
     {"--report", "Unterschiede als Text ausgeben (ohne Fenster)"},
     {"--summary", "Nur die Zusammenfassung ausgeben (ohne Fenster)"},
@@ -41,13 +28,11 @@ constexpr int kExitEqual = 0;
 constexpr int kExitDifferent = 1;
 constexpr int kExitTrouble = 2;
 
-void PrintHelpLines(std::ostream& out, const HelpLine* lines, std::size_t count)
+void PrintHelpLine(std::ostream& out, const char* option, const char* meaning)
 {
-    for (std::size_t i = 0; i < count; ++i) {
-        std::string option = lines[i].option;
-        option.resize(std::max<std::size_t>(option.size() + 2, 14), ' ');
-        out << "  " << option << lines[i].meaning << '\n';
-    }
+    std::string text = option;
+    text.resize(std::max<std::size_t>(text.size() + 2, 14), ' ');
+    out << "  " << text << meaning << '\n';
 }
 
 void PrintHeader(std::ostream& out, const CommandLine& cl, const LoadResult& loaded, const DiffCounts& counts)
@@ -135,10 +120,12 @@ bool WantsTextMode(const CommandLine& cl)
 
 void PrintHelp(std::ostream& out)
 {
-    out << "Aufrufparameter:\n";
-    PrintHelpLines(out, kSwitches, std::size(kSwitches));
+    out << CommandLineHelpTitle() << '\n';
+    for (const HelpEntry& entry : CommandLineHelp())
+        PrintHelpLine(out, entry.switchText, entry.meaning);
     out << '\n';
-    PrintHelpLines(out, kTextModes, std::size(kTextModes));
+    for (const HelpLine& line : kTextModes)
+        PrintHelpLine(out, line.option, line.meaning);
 }
 
 int RunTextMode(const CommandLine& cl, std::ostream& out, std::ostream& err)

@@ -21,7 +21,8 @@ void AddValue(std::span<const std::uint8_t> input, std::size_t at, int width, Ch
     std::uint32_t le = 0;
     std::uint32_t be = 0;
     for (int i = 0; i < width; ++i) {
-        const std::uint32_t b = at + static_cast<std::size_t>(i) < input.size() ? input[at + static_cast<std::size_t>(i)] : 0;
+        const std::uint32_t b =
+            at + static_cast<std::size_t>(i) < input.size() ? input[at + static_cast<std::size_t>(i)] : 0;
         le |= b << (8 * i);
         be = (be << 8) | b;
     }
@@ -36,23 +37,28 @@ std::string Hex8(std::uint32_t value)
     return std::string("0x") + digits;
 }
 
-}  // namespace
+} // namespace
 
-std::span<const std::uint8_t> ChecksumInput(std::span<const std::uint8_t> data, std::optional<SelectionEnds> selection)
+std::span<const std::uint8_t> ChecksumInput(std::span<const std::uint8_t> data,
+                                            std::optional<SelectionEnds> selection)
 {
     if (!selection) return data.first(std::min(data.size(), kChecksumDefaultLimit));
     const auto size = static_cast<std::int64_t>(data.size());
     const std::int64_t lo = std::clamp<std::int64_t>(std::min(selection->anchor, selection->end), 0, size);
-    const std::int64_t hi = std::clamp<std::int64_t>(std::max(selection->anchor, selection->end) + 1, lo, size);
+    const std::int64_t hi =
+        std::clamp<std::int64_t>(std::max(selection->anchor, selection->end) + 1, lo, size);
     return data.subspan(static_cast<std::size_t>(lo), static_cast<std::size_t>(hi - lo));
 }
 
 Checksums ComputeChecksums(std::span<const std::uint8_t> input)
 {
     Checksums c;
-    for (std::uint8_t b : input) Add(c.bytes, b);
-    for (std::size_t i = 0; i < input.size(); i += 2) AddValue(input, i, 2, c.wordsLittle, c.wordsBig);
-    for (std::size_t i = 0; i < input.size(); i += 4) AddValue(input, i, 4, c.dwordsLittle, c.dwordsBig);
+    for (std::uint8_t b : input)
+        Add(c.bytes, b);
+    for (std::size_t i = 0; i < input.size(); i += 2)
+        AddValue(input, i, 2, c.wordsLittle, c.wordsBig);
+    for (std::size_t i = 0; i < input.size(); i += 4)
+        AddValue(input, i, 4, c.dwordsLittle, c.dwordsBig);
     return c;
 }
 
@@ -69,4 +75,4 @@ std::array<std::string, 9> ChecksumTexts(const Checksums& sums, bool bigEndian)
     return texts;
 }
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -12,7 +12,7 @@ namespace dualvex {
 
 struct ChecksumTriple {
     std::uint32_t sum = 0;
-    std::uint32_t negated = 0;  // 0 - sum
+    std::uint32_t negated = 0; // 0 - sum
     std::uint32_t xorValue = 0;
 };
 
@@ -43,4 +43,4 @@ struct SelectionEnds {
 // negated sum, xor; the word rows in the chosen byte order.
 [[nodiscard]] std::array<std::string, 9> ChecksumTexts(const Checksums& sums, bool bigEndian);
 
-}  // namespace dualvex
+} // namespace dualvex

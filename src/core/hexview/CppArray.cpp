@@ -9,11 +9,11 @@ namespace dualvex {
 namespace {
 
 constexpr char kHexDigits[] = "0123456789ABCDEF";
-constexpr std::uint32_t kEscapeCompact = 0x24000000;  // no quotes, short hex escapes
+constexpr std::uint32_t kEscapeCompact = 0x24000000; // no quotes, short hex escapes
 
 // A bounded text under construction; the room for the terminator is always kept.
 class TextSink {
-public:
+  public:
     TextSink(char* dest, int capacity) : m_dest(dest), m_capacity(capacity) {}
     bool Fits(std::size_t n) const { return m_len + static_cast<int>(n) + 1 <= m_capacity; }
     // Appends the piece when it fits, together with `reserve` more characters.
@@ -30,7 +30,7 @@ public:
         return m_len;
     }
 
-private:
+  private:
     char* m_dest;
     int m_capacity;
     int m_len = 0;
@@ -50,18 +50,19 @@ void AppendHex(std::string& out, std::uint8_t b)
 
 // The 2v digits of value i: little endian shows the number, big endian the bytes
 // in memory order.
-std::string ValueDigits(const Input& in, int i, int v, bool bigEndian)
+void AppendValueDigits(std::string& out, const Input& in, int i, int v, bool bigEndian)
 {
-    std::string digits;
-    for (int j = 0; j < v; ++j) AppendHex(digits, in.At(i * v + (bigEndian ? j : v - 1 - j)));
-    return digits;
+    for (int j = 0; j < v; ++j)
+        AppendHex(out, in.At(i * v + (bigEndian ? j : v - 1 - j)));
 }
 
 void GenerateC(const Input& in, int v, bool big, int n, TextSink& out)
 {
     const int values = (in.count + v - 1) / v;
     for (int i = 0; i < values; ++i) {
-        std::string piece = "0x" + ValueDigits(in, i, v, big) + ",";
+        std::string piece = "0x";
+        AppendValueDigits(piece, in, i, v, big);
+        piece += ',';
         if ((i + 1) % n == 0 || i == values - 1) piece += '\n';
         if (!out.Put(piece)) return;
     }
@@ -74,7 +75,9 @@ void GenerateAssembler(const Input& in, int v, bool big, int n, TextSink& out)
     for (int i = 0; i < values; ++i) {
         std::string piece;
         if (i % n == 0) piece = std::string("D") + kLetters[v] + '\t';
-        piece += "0" + ValueDigits(in, i, v, big) + "h";
+        piece += '0';
+        AppendValueDigits(piece, in, i, v, big);
+        piece += 'h';
         piece += ((i + 1) % n == 0 || i == values - 1) ? '\n' : ',';
         if (!out.Put(piece)) return;
     }
@@ -90,7 +93,8 @@ void GenerateBase64(const Input& in, TextSink& out, int capacity)
 {
     static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
     int count = in.count;
-    while (count > 0 && Base64Length(count) + 1 > capacity) count = (count - 1) / 3 * 3;
+    while (count > 0 && Base64Length(count) + 1 > capacity)
+        count = (count - 1) / 3 * 3;
     std::string text;
     for (int i = 0; i < count; i += 3) {
         const std::uint32_t w = (in.At(i) << 16) | (in.At(i + 1) << 8) | in.At(i + 2);
@@ -113,7 +117,8 @@ void GenerateHexLiterals(const Input& in, int n, TextSink& out)
             line += "\\x";
             AppendHex(line, in.bytes[i]);
         }
-        if (!out.Put(line + "\"\n")) return;
+        line += "\"\n";
+        if (!out.Put(line)) return;
     }
 }
 
@@ -122,15 +127,20 @@ void GenerateEscapedLiterals(const Input& in, int n, TextSink& out)
     std::string line(static_cast<std::size_t>(6 * n + 16), '\0');
     for (int start = 0; start < in.count; start += n) {
         const int k = std::min(in.count - start, n);
-        const int len = EscapeString(line.data(), static_cast<int>(line.size()), in.bytes + start, k, kEscapeCompact);
-        if (!out.Put("\"" + line.substr(0, static_cast<std::size_t>(len)) + "\"\n")) return;
+        const int len =
+            EscapeString(line.data(), static_cast<int>(line.size()), in.bytes + start, k, kEscapeCompact);
+        std::string quoted = "\"";
+        quoted.append(line.data(), static_cast<std::size_t>(len));
+        quoted += "\"\n";
+        if (!out.Put(quoted)) return;
     }
 }
 
 void GenerateDecimals(const Input& in, int n, TextSink& out)
 {
     for (int i = 0; i < in.count; ++i) {
-        std::string piece = std::to_string(in.bytes[i]) + ",";
+        std::string piece = std::to_string(in.bytes[i]);
+        piece += ',';
         if ((i + 1) % n == 0 || i == in.count - 1) piece += '\n';
         if (!out.Put(piece)) return;
     }
@@ -148,7 +158,7 @@ void GenerateDump(const Input& in, int v, int n, TextSink& out)
     }
 }
 
-}  // namespace
+} // namespace
 
 int CppLineSize(int stored)
 {
@@ -156,9 +166,15 @@ int CppLineSize(int stored)
     return n == 0 ? 16 : n;
 }
 
-int CppValueSize(int stored) { return (stored == 2 || stored == 4 || stored == 8) ? stored : 1; }
+int CppValueSize(int stored)
+{
+    return (stored == 2 || stored == 4 || stored == 8) ? stored : 1;
+}
 
-int CppArrayBufferSize(int count, int valueSize) { return (count / CppValueSize(valueSize) + 2 * count) * 4 + 20; }
+int CppArrayBufferSize(int count, int valueSize)
+{
+    return (count / CppValueSize(valueSize) + 2 * count) * 4 + 20;
+}
 
 int GenerateCppArray(const std::uint8_t* bytes, int count, int valueSize, std::uint32_t format, int lineSize,
                      char* dest, int capacity)
@@ -171,20 +187,31 @@ int GenerateCppArray(const std::uint8_t* bytes, int count, int valueSize, std::u
     const int n = CppLineSize(lineSize);
     const bool big = (format & kCppBigEndian) != 0;
     switch (format & kCppFormatMask) {
-    case kCppFormatC: GenerateC(in, v, big, n, out); break;
-    case kCppFormatAssembler: GenerateAssembler(in, v, big, n, out); break;
-    case kCppFormatText:
-        if (v == 1) GenerateBase64(in, out, capacity);
-        else if (v == 2) GenerateHexLiterals(in, n, out);
-        else if (v == 4) GenerateEscapedLiterals(in, n, out);
-        else GenerateDecimals(in, n, out);
+    case kCppFormatC:
+        GenerateC(in, v, big, n, out);
         break;
-    default: GenerateDump(in, v, n, out); break;
+    case kCppFormatAssembler:
+        GenerateAssembler(in, v, big, n, out);
+        break;
+    case kCppFormatText:
+        if (v == 1)
+            GenerateBase64(in, out, capacity);
+        else if (v == 2)
+            GenerateHexLiterals(in, n, out);
+        else if (v == 4)
+            GenerateEscapedLiterals(in, n, out);
+        else
+            GenerateDecimals(in, n, out);
+        break;
+    default:
+        GenerateDump(in, v, n, out);
+        break;
     }
     return out.Finish();
 }
 
-std::string CppArrayText(std::span<const std::uint8_t> selection, int valueSize, std::uint32_t format, int lineSize)
+std::string CppArrayText(std::span<const std::uint8_t> selection, int valueSize, std::uint32_t format,
+                         int lineSize)
 {
     const int count = static_cast<int>(std::min<std::size_t>(selection.size(), kCppCopyMaxBytes));
     std::string text(static_cast<std::size_t>(CppArrayBufferSize(count, valueSize)), '\0');
@@ -200,9 +227,10 @@ std::string EscapedSelectionText(std::span<const std::uint8_t> selection)
     // Room for the longest form of every byte (a hex escape with the two quotes that
     // end it), so that no byte of the selection is dropped.
     std::string text(static_cast<std::size_t>(6 * count + 16), '\0');
-    const int len = EscapeString(text.data(), static_cast<int>(text.size()), selection.data(), count, kEscapeCompact);
+    const int len =
+        EscapeString(text.data(), static_cast<int>(text.size()), selection.data(), count, kEscapeCompact);
     text.resize(static_cast<std::size_t>(len));
     return text;
 }
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -38,11 +38,11 @@ int GenerateCppArray(const std::uint8_t* bytes, int count, int valueSize, std::u
                      char* dest, int capacity);
 
 // What command 32797 puts on the clipboard (at most 32768 bytes are used).
-[[nodiscard]] std::string CppArrayText(std::span<const std::uint8_t> selection, int valueSize, std::uint32_t format,
-                                       int lineSize);
+[[nodiscard]] std::string CppArrayText(std::span<const std::uint8_t> selection, int valueSize,
+                                       std::uint32_t format, int lineSize);
 
 // What command 35083 puts on the clipboard: the bytes (at most 32768) as escaped C
 // string text without enclosing quotes.
 [[nodiscard]] std::string EscapedSelectionText(std::span<const std::uint8_t> selection);
 
-}  // namespace dualvex
+} // namespace dualvex

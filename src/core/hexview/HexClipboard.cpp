@@ -1,20 +1,16 @@
 #include "HexClipboard.h"
 
 #include "support/TextConv.h"
+#include "tools/ValueText.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace dualvex {
 
 namespace {
 
 bool IsBlank(char ch) { return ch == ' ' || ch == '\t'; }
-
-int HexValue(char ch)
-{
-    const int value = DigitValue(static_cast<unsigned char>(ch));
-    return value < 16 ? value : -1;
-}
 
 bool StartsWithHexPrefix(std::string_view text, std::size_t at)
 {
@@ -36,22 +32,6 @@ std::string HexCopyText(const std::uint8_t* bytes, HexPos count, bool fromCharCo
     return dump;
 }
 
-std::vector<std::uint8_t> ReadHexBytes(std::string_view text, HexPos maxBytes)
-{
-    std::vector<std::uint8_t> bytes;
-    std::size_t at = 0;
-    while (at < text.size() && IsBlank(text[at])) ++at;
-    if (at < text.size() && text[at] == ':') ++at;
-    while (static_cast<HexPos>(bytes.size()) < maxBytes) {
-        while (at < text.size() && IsBlank(text[at])) ++at;
-        if (at >= text.size() || HexValue(text[at]) < 0) break;
-        int value = HexValue(text[at++]);
-        if (at < text.size() && HexValue(text[at]) >= 0) value = value * 16 + HexValue(text[at++]);
-        bytes.push_back(static_cast<std::uint8_t>(value));
-    }
-    return bytes;
-}
-
 std::vector<std::uint8_t> ConvertPasteHex(std::string_view text, HexPos maxBytes)
 {
     std::size_t start = 0;
@@ -67,8 +47,8 @@ std::vector<std::uint8_t> ConvertPasteHex(std::string_view text, HexPos maxBytes
             ch = ' ';
         }
     }
-    const HexPos limit = std::min<HexPos>(maxBytes, static_cast<HexPos>(clean.size() / 2 + 1));
-    return ReadHexBytes(clean, limit);
+    const HexPos limit = std::min({maxBytes, static_cast<HexPos>(clean.size() / 2 + 1), HexPos{INT_MAX}});
+    return ParseHexDump(clean, static_cast<int>(limit));
 }
 
 }  // namespace dualvex

@@ -21,8 +21,4 @@ std::string HexCopyText(const std::uint8_t* bytes, HexPos count, bool fromCharCo
 // other character. At most maxBytes bytes are produced.
 std::vector<std::uint8_t> ConvertPasteHex(std::string_view text, HexPos maxBytes);
 
-// Reads blank-separated bytes of one or two hex digits (a longer run of
-// digits is read in pairs, "123" gives 12 03), after an optional ":".
-std::vector<std::uint8_t> ReadHexBytes(std::string_view text, HexPos maxBytes);
-
 }  // namespace dualvex

@@ -2,8 +2,10 @@
 
 #include "HexClipboard.h"
 #include "support/TextConv.h"
+#include "tools/ValueText.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 namespace dualvex {
@@ -740,6 +742,14 @@ bool HexViewCore::PasteHex(std::string_view text)
     if (m_ranges[0].active) room = std::min(room, m_ranges[0].Length());
     if (room <= 0) return false;
     return PasteBytes(ConvertPasteHex(text, room));
+}
+
+bool HexViewCore::PasteValue(std::string_view text)
+{
+    if (IsReadOnly() || m_writable == nullptr) return Beep();
+    // The text's length bounds every value form it can hold.
+    const auto limit = static_cast<int>(std::min<std::size_t>(text.size(), INT_MAX));
+    return PasteBytes(ParseValue(text, limit));
 }
 
 HexWriteResult HexViewCore::WriteBytes(const std::uint8_t* bytes, HexPos count)

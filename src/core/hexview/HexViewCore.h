@@ -136,6 +136,8 @@ public:
     // Writes converted clipboard bytes over the selection or at the cursor.
     bool PasteBytes(const std::vector<std::uint8_t>& bytes);
     bool PasteHex(std::string_view text);
+    // Paste as value: quoted text, hex dump, bit mask or number.
+    bool PasteValue(std::string_view text);
     // Insert number: the bytes at the selection's lower end or the cursor.
     [[nodiscard]] HexWriteResult WriteBytes(const std::uint8_t* bytes, HexPos count);
 

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "TextList.h"
-
 namespace dualvex {
 namespace {
 
@@ -55,6 +53,36 @@ std::size_t TerminatedSize(std::string_view data, std::uint32_t type)
     return n;
 }
 
+// The texts of a stored list, up to the first empty one or the end of the data.
+std::vector<std::string> SplitTextList(std::string_view data)
+{
+    std::vector<std::string> items;
+    while (!data.empty()) {
+        const std::size_t cut = data.find('\0');
+        const std::string_view item = data.substr(0, cut);
+        if (item.empty()) break;
+        items.emplace_back(item);
+        if (cut == std::string_view::npos) break;
+        data.remove_prefix(cut + 1);
+    }
+    return items;
+}
+
+// Each text ends at its first zero byte; empty texts are left out, since an empty
+// text ends the list. An empty list is the single 0 byte.
+std::string JoinTextList(const std::vector<std::string>& items)
+{
+    std::string data;
+    for (const std::string& item : items) {
+        const std::string_view text(item.c_str());
+        if (text.empty()) continue;
+        data += text;
+        data.push_back('\0');
+    }
+    data.push_back('\0');
+    return data;
+}
+
 std::string JoinKeyPath(const std::string& base, const std::string& name)
 {
     if (name.empty()) return base;
@@ -82,7 +110,8 @@ bool CSettingsKey::Fail(std::uint32_t error)
 
 bool CSettingsKey::CreateKey(const std::string& keyPath)
 {
-    if (!m_file->Update([&keyPath](SettingsTree& tree) { tree.EnsureKey(keyPath); }, &m_tree)) return false;
+    if (!m_file->Update([&keyPath](SettingsTree& tree) { return tree.EnsureKey(keyPath); }, &m_tree))
+        return false;
     m_changed = true;
     return true;
 }
@@ -249,7 +278,7 @@ bool CSettingsKey::Write(const void* data, std::uint32_t size, const char* name,
     SettingsValue value{type, std::string(static_cast<const char*>(data), size)};
     const std::string& keyPath = Top().keyPath;
     const std::string& valueName = m_valueName;
-    const auto change = [&](SettingsTree& tree) { tree.SetValue(keyPath, valueName, value); };
+    const auto change = [&](SettingsTree& tree) { return tree.SetValue(keyPath, valueName, value); };
     if (!m_file->Update(change, &m_tree)) return Fail(kErrorAccessDenied);
     m_changed = true;
     m_lastError = 0;

@@ -96,6 +96,7 @@ public:
     bool ReadInt(std::int32_t& value, const char* name);
     bool WriteInt(std::uint32_t value, const char* name);
     bool WriteText(std::string_view text, const char* name);
+    // List items end at their first zero byte; empty items are left out.
     bool ReadList(std::vector<std::string>& items, const char* name);
     bool WriteList(const std::vector<std::string>& items, const char* name);
 

@@ -183,7 +183,7 @@ SettingsTree SettingsFile::Load() const
     return tree;
 }
 
-bool SettingsFile::Update(const std::function<void(SettingsTree&)>& change, SettingsTree* result) const
+bool SettingsFile::Update(const std::function<bool(SettingsTree&)>& change, SettingsTree* result) const
 {
     std::error_code ec;
     fs::path target = m_path;
@@ -204,12 +204,13 @@ bool SettingsFile::Update(const std::function<void(SettingsTree&)>& change, Sett
     SettingsTree tree;
     const LoadState state = ReadTree(target, tree);
     if (state == LoadState::Unreadable) return false;
-    if (state == LoadState::Corrupt) {
+    const bool corrupt = state == LoadState::Corrupt;
+    if (corrupt) {
         if (!SetAside(target)) return false;
         tree = SettingsTree();
     }
-    change(tree);
-    if (!ReplaceFile(target, FormatSettingsText(tree))) return false;
+    // Most saves store what is already there; those leave the file untouched.
+    if ((change(tree) || corrupt) && !ReplaceFile(target, FormatSettingsText(tree))) return false;
     if (result != nullptr) *result = std::move(tree);
     return true;
 }

@@ -33,10 +33,11 @@ public:
     // The current contents; a missing, unreadable or unparsable file reads as empty.
     SettingsTree Load() const;
 
-    // Applies change to the newest contents and replaces the file atomically.
-    // Returns false and leaves the file as it was when it cannot be read or written;
-    // on success *result (when given) receives the tree now on disk.
-    [[nodiscard]] bool Update(const std::function<void(SettingsTree&)>& change,
+    // Applies change to the newest contents and replaces the file atomically, unless
+    // change reports (by returning false) that it changed nothing. Returns false and
+    // leaves the file as it was when it cannot be read or written; on success *result
+    // (when given) receives the tree now on disk.
+    [[nodiscard]] bool Update(const std::function<bool(SettingsTree&)>& change,
                               SettingsTree* result = nullptr) const;
 
     // Makes the changes so far durable. Each change is only renamed into place, so

@@ -55,8 +55,9 @@ const SettingsTree::Key* SettingsTree::FindKey(std::string_view path) const
     return it == m_keys.end() ? nullptr : &it->second;
 }
 
-void SettingsTree::EnsureKey(std::string_view path)
+bool SettingsTree::EnsureKey(std::string_view path)
 {
+    bool created = false;
     std::string folded;
     std::string spelled;
     for (std::string_view part : SplitKeyPath(path)) {
@@ -66,9 +67,11 @@ void SettingsTree::EnsureKey(std::string_view path)
         if (it == m_keys.end()) {
             std::string own = spelled.empty() ? std::string(part) : spelled + '\\' + std::string(part);
             it = m_keys.emplace(folded, Key{std::move(own), {}}).first;
+            created = true;
         }
         spelled = it->second.path;
     }
+    return created;
 }
 
 const SettingsValue* SettingsTree::FindValue(std::string_view path, std::string_view name) const
@@ -80,18 +83,20 @@ const SettingsValue* SettingsTree::FindValue(std::string_view path, std::string_
     return nullptr;
 }
 
-void SettingsTree::SetValue(std::string_view path, std::string_view name, SettingsValue value)
+bool SettingsTree::SetValue(std::string_view path, std::string_view name, SettingsValue value)
 {
     EnsureKey(path);
     // The root always exists; it gets an entry of its own once it holds a value.
     Key& key = m_keys[FoldPath(path)];
     for (auto& [valueName, old] : key.values) {
         if (SameSettingsName(valueName, name)) {
+            if (old == value) return false;
             old = std::move(value);
-            return;
+            return true;
         }
     }
     key.values.emplace_back(std::string(name), std::move(value));
+    return true;
 }
 
 std::vector<std::string> SettingsTree::SubKeyNames(std::string_view path) const

@@ -35,14 +35,15 @@ public:
     };
 
     bool HasKey(std::string_view path) const;
-    // Creates the key and every missing key above it.
-    void EnsureKey(std::string_view path);
+    // Creates the key and every missing key above it; true when anything was created.
+    bool EnsureKey(std::string_view path);
     // The key's own spelling, or nullptr when it does not exist.
     const Key* FindKey(std::string_view path) const;
 
     const SettingsValue* FindValue(std::string_view path, std::string_view name) const;
-    // Creates the key when needed; an existing value keeps its name's spelling and position.
-    void SetValue(std::string_view path, std::string_view name, SettingsValue value);
+    // Creates the key when needed; an existing value keeps its name's spelling and
+    // position. True when the tree changed.
+    bool SetValue(std::string_view path, std::string_view name, SettingsValue value);
 
     // Names of the direct sub-keys, in case-insensitive order.
     std::vector<std::string> SubKeyNames(std::string_view path) const;

@@ -20,7 +20,7 @@ std::string WidthText(unsigned width)
     return text;
 }
 
-}  // namespace
+} // namespace
 
 CrcCalculator::CrcCalculator()
 {
@@ -113,7 +113,8 @@ std::uint64_t CrcCalculator::ReadHeld(const std::string& text) const
 
 void CrcCalculator::KeepTexts(int change)
 {
-    const bool keepsStart = change == kCrcChangeWidth || change == kCrcChangePreset || change == kCrcChangeFormula;
+    const bool keepsStart =
+        change == kCrcChangeWidth || change == kCrcChangePreset || change == kCrcChangeFormula;
     if (keepsStart && m_startHeld) {
         m_start = ReadHeld(m_heldStart);
     } else if (keepsStart || change == kCrcChangeNormal) {
@@ -134,12 +135,17 @@ void CrcCalculator::KeepTexts(int change)
         m_heldPolynom = m_fields.reflected;
         m_polynomHeld = true;
         break;
-    case kCrcChangeStart: m_startHeld = false; [[fallthrough]];
+    case kCrcChangeStart:
+        m_startHeld = false;
+        [[fallthrough]];
     // A polynomial given another way replaces the typed one for good.
     case kCrcChangeNormal:
     case kCrcChangeFormula:
-    case kCrcChangePreset: m_polynomHeld = false; break;
-    default: break;
+    case kCrcChangePreset:
+        m_polynomHeld = false;
+        break;
+    default:
+        break;
     }
 }
 
@@ -203,7 +209,8 @@ void CrcCalculator::ComputeResults()
         m_results[3 + i] = ComputeB(starts[i], m_data, m_length, m_tables) ^ invert;
         m_results[6 + i] = ComputeC(starts[i], m_data, m_length, m_tables) ^ invert;
     }
-    for (std::size_t i = 0; i < m_results.size(); ++i) m_fields.results[i] = Hex(m_results[i]);
+    for (std::size_t i = 0; i < m_results.size(); ++i)
+        m_fields.results[i] = Hex(m_results[i]);
 }
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -17,7 +17,7 @@ namespace dualvex {
 
 // What changed, the argument of Update().
 enum CrcChange : int {
-    kCrcChangeOther = -1,  // focus left a field, invert toggled, algorithm chosen, opening
+    kCrcChangeOther = -1, // focus left a field, invert toggled, algorithm chosen, opening
     kCrcChangePreset = 0,
     kCrcChangeWidth = 1,
     kCrcChangeReflected = 2,
@@ -62,23 +62,23 @@ constexpr const char* kCrcDefaultStartText = "0xFFFFFFFF";
 
 // The dialog's fields, with their control ids.
 struct CrcFields {
-    int preset = 0;                       // 1042 drop-down list, row of the preset
-    std::string width;                    // 1133 combo text, e.g. "16-Bit"
-    int widthListIndex = -1;              // 1133 list entry equal to the text, -1 for none
-    std::string reflected;                // 1134 reflected polynomial
-    std::string normal;                   // 1135 normal polynomial
-    std::string formula;                  // 1055 polynomial as a formula
-    bool formulaInvalid = false;          // 1055 shown light red (255, 128, 128)
-    std::string start;                    // 1136 start value
-    bool invert = false;                  // 1043 "Ergebniss invertieren"
-    CrcAlgorithm algorithm = CrcAlgorithm::None;  // 1137 "Source :" list
-    std::array<std::string, 9> results;   // see kCrcResultFields
-    std::string length;                   // 1058 byte count "%u / 0x%04X"
-    std::string source;                   // 1059 generated C source
+    int preset = 0;                              // 1042 drop-down list, row of the preset
+    std::string width;                           // 1133 combo text, e.g. "16-Bit"
+    int widthListIndex = -1;                     // 1133 list entry equal to the text, -1 for none
+    std::string reflected;                       // 1134 reflected polynomial
+    std::string normal;                          // 1135 normal polynomial
+    std::string formula;                         // 1055 polynomial as a formula
+    bool formulaInvalid = false;                 // 1055 shown light red (255, 128, 128)
+    std::string start;                           // 1136 start value
+    bool invert = false;                         // 1043 "Ergebniss invertieren"
+    CrcAlgorithm algorithm = CrcAlgorithm::None; // 1137 "Source :" list
+    std::array<std::string, 9> results;          // see kCrcResultFields
+    std::string length;                          // 1058 byte count "%u / 0x%04X"
+    std::string source;                          // 1059 generated C source
 };
 
 class CrcCalculator {
-public:
+  public:
     CrcCalculator();
     CrcCalculator(const CrcCalculator&) = delete;
     CrcCalculator& operator=(const CrcCalculator&) = delete;
@@ -107,7 +107,7 @@ public:
     const std::array<std::uint64_t, 9>& Results() const { return m_results; }
     const CrcTables& Tables() const { return m_tables; }
 
-private:
+  private:
     void ReadFields(int change);
     void ApplyFormula();
     void KeepTexts(int change);
@@ -136,4 +136,4 @@ private:
     std::array<std::uint64_t, 9> m_results{};
 };
 
-}  // namespace dualvex
+} // namespace dualvex

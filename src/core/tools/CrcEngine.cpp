@@ -29,7 +29,7 @@ constexpr CrcPreset kPresets[kCrcPresetCount] = {
     {"CRC-64 (ECMA-182)", 64, 0xC96C5795D7870F42},
 };
 
-}  // namespace
+} // namespace
 
 std::uint64_t BitReverse(std::uint64_t value, unsigned n)
 {
@@ -62,7 +62,8 @@ void BuildTableA(std::uint64_t reflected, CrcTable& table)
 {
     for (unsigned i = 0; i < 256; ++i) {
         std::uint64_t v = i;
-        for (int bit = 0; bit < 8; ++bit) v = (v >> 1) ^ ((v & 1) ? reflected : 0);
+        for (int bit = 0; bit < 8; ++bit)
+            v = (v >> 1) ^ ((v & 1) ? reflected : 0);
         table[i] = v;
     }
 }
@@ -141,8 +142,7 @@ struct StepC {
     }
 };
 
-template <class Step>
-void BuildSlices(const Step& step, CrcSlices& slices)
+template <class Step> void BuildSlices(const Step& step, CrcSlices& slices)
 {
     for (unsigned v = 0; v < 256; ++v) {
         std::uint64_t term = step(0, static_cast<std::uint8_t>(v));
@@ -155,7 +155,8 @@ void BuildSlices(const Step& step, CrcSlices& slices)
         std::uint64_t basis[8];
         for (unsigned bit = 0; bit < 8; ++bit) {
             basis[bit] = std::uint64_t{1} << (8 * j + bit);
-            for (int k = 0; k < 8; ++k) basis[bit] = step(basis[bit], 0);
+            for (int k = 0; k < 8; ++k)
+                basis[bit] = step(basis[bit], 0);
         }
         slices.reg[j][0] = 0;
         for (unsigned v = 1; v < 256; ++v) {
@@ -177,26 +178,30 @@ std::uint64_t Run(std::uint64_t crc, const std::uint8_t* data, std::size_t lengt
               s.data[2][p[2]] ^ s.data[3][p[3]] ^ s.data[4][p[4]] ^ s.data[5][p[5]] ^ s.data[6][p[6]] ^
               s.data[7][p[7]];
     }
-    for (; i < length; ++i) crc = step(crc, data[i]);
+    for (; i < length; ++i)
+        crc = step(crc, data[i]);
     return crc;
 }
 
-}  // namespace
+} // namespace
 
-std::uint64_t ComputeA(std::uint64_t start, const std::uint8_t* data, std::size_t length, const CrcTables& tables)
+std::uint64_t ComputeA(std::uint64_t start, const std::uint8_t* data, std::size_t length,
+                       const CrcTables& tables)
 {
     if (!tables.slices) return start;
     return Run(start, data, length, tables.slices[0], StepA{tables.a});
 }
 
-std::uint64_t ComputeB(std::uint64_t start, const std::uint8_t* data, std::size_t length, const CrcTables& tables)
+std::uint64_t ComputeB(std::uint64_t start, const std::uint8_t* data, std::size_t length,
+                       const CrcTables& tables)
 {
     if (!tables.slices) return start;
     const StepB step(tables.b, tables.width);
     return Run(start & step.mask, data, length, tables.slices[1], step);
 }
 
-std::uint64_t ComputeC(std::uint64_t start, const std::uint8_t* data, std::size_t length, const CrcTables& tables)
+std::uint64_t ComputeC(std::uint64_t start, const std::uint8_t* data, std::size_t length,
+                       const CrcTables& tables)
 {
     if (!tables.slices) return start;
     return Run(start, data, length, tables.slices[2], StepC{tables.c});
@@ -244,4 +249,4 @@ int FormatCrcHex(std::uint64_t value, unsigned width, char* dest, std::size_t de
     return PrintText(dest, destSize, format, static_cast<unsigned long long>(value));
 }
 
-}  // namespace dualvex
+} // namespace dualvex

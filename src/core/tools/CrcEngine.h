@@ -45,11 +45,11 @@ struct CrcSlices {
 // algorithms take eight bytes per step.
 struct CrcTables {
     std::uint64_t reflected = 0;
-    unsigned width = 0;  // 0: never built
+    unsigned width = 0; // 0: never built
     CrcTable a{};
     CrcTable b{};
     CrcTable c{};
-    std::unique_ptr<CrcSlices[]> slices;  // for A, B and C
+    std::unique_ptr<CrcSlices[]> slices; // for A, B and C
 
     // Rebuilds everything unless it already belongs to this polynomial and width;
     // returns whether it rebuilt.
@@ -57,11 +57,14 @@ struct CrcTables {
 };
 
 // Reflected algorithm over table A; no final mask.
-std::uint64_t ComputeA(std::uint64_t start, const std::uint8_t* data, std::size_t length, const CrcTables& tables);
+std::uint64_t ComputeA(std::uint64_t start, const std::uint8_t* data, std::size_t length,
+                       const CrcTables& tables);
 // Normal algorithm over table B; the result is cut to the mask of the width.
-std::uint64_t ComputeB(std::uint64_t start, const std::uint8_t* data, std::size_t length, const CrcTables& tables);
+std::uint64_t ComputeB(std::uint64_t start, const std::uint8_t* data, std::size_t length,
+                       const CrcTables& tables);
 // Register shifted left by one per byte, over table C; no final mask.
-std::uint64_t ComputeC(std::uint64_t start, const std::uint8_t* data, std::size_t length, const CrcTables& tables);
+std::uint64_t ComputeC(std::uint64_t start, const std::uint8_t* data, std::size_t length,
+                       const CrcTables& tables);
 
 // One row of the preset list; row 0 ("Frei definiert") carries width 0 and selects
 // nothing. Names are UTF-8.
@@ -85,4 +88,4 @@ int FormatCrcHex(std::uint64_t value, unsigned width, char* dest, std::size_t de
 // Longest text FormatCrcHex can produce, with its terminator.
 constexpr std::size_t kCrcHexSize = 19;
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -19,7 +19,8 @@ bool IsDigit(char ch)
 
 const char* SkipBlanks(const char* p)
 {
-    while (*p == ' ' || *p == '\t') ++p;
+    while (*p == ' ' || *p == '\t')
+        ++p;
     return p;
 }
 
@@ -28,7 +29,8 @@ const char* SkipBlanks(const char* p)
 const char* ReadExponent(const char* p, unsigned& exponent)
 {
     exponent = 0;
-    for (; IsDigit(*p); ++p) exponent = exponent > 1000 ? exponent : exponent * 10 + unsigned(*p - '0');
+    for (; IsDigit(*p); ++p)
+        exponent = exponent > 1000 ? exponent : exponent * 10 + unsigned(*p - '0');
     return p;
 }
 
@@ -51,7 +53,7 @@ const char* ReadPower(const char* p, CrcFormula& formula)
     return p;
 }
 
-}  // namespace
+} // namespace
 
 CrcFormula ParseCrcFormula(const char* text)
 {
@@ -90,4 +92,4 @@ int WriteCrcFormula(std::uint64_t reflected, unsigned width, char* dest, std::si
     return length;
 }
 
-}  // namespace dualvex
+} // namespace dualvex

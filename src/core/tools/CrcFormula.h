@@ -9,9 +9,9 @@ namespace dualvex {
 
 struct CrcFormula {
     bool valid = false;
-    std::uint64_t bits = 0;  // coefficient of x^k in bit k (x^64 has no bit)
-    unsigned degree = 1;     // highest power up to 64, at least 1
-    int errorPos = -1;       // index of the character that was not understood
+    std::uint64_t bits = 0; // coefficient of x^k in bit k (x^64 has no bit)
+    unsigned degree = 1;    // highest power up to 64, at least 1
+    int errorPos = -1;      // index of the character that was not understood
 };
 
 // Accepts terms "x^e", "x'e", "xe", "x^{e}", "x" and "1" joined by "+" and blanks;
@@ -24,4 +24,4 @@ int WriteCrcFormula(std::uint64_t reflected, unsigned width, char* dest, std::si
 // Room for the longest formula (width 64 with every coefficient set) and its terminator.
 constexpr std::size_t kCrcFormulaSize = 448;
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -100,8 +100,8 @@ std::string BodyB(const CrcSourceInput& in)
            Lines({"        uVal = 0;", "        uXor = uPos<<" + std::to_string(s) + ";", "",
                   "        for(uOff=0;uOff<8;uOff++)", "            {",
                   "            if((uVal^uXor)&" + Hex(std::uint64_t{1} << (in.width - 1), in.width) + ")",
-                  "                    uVal = (uVal<<1)^POLYNOM;", "            else    uVal = (uVal<<1);", "",
-                  "            uXor <<= 1;", "            }", "",
+                  "                    uVal = (uVal<<1)^POLYNOM;", "            else    uVal = (uVal<<1);",
+                  "", "            uXor <<= 1;", "            }", "",
                   "        aCrcTable[uPos] = uVal" + andSign + maskText + ";", "        }", "}"});
 }
 
@@ -117,11 +117,12 @@ std::string BodyC(const CrcSourceInput& in)
                   "        for(uOff=1;uOff<8;uOff++)", "            {",
                   "            if(uVal&" + Hex(std::uint64_t{1} << (in.width - 1), in.width) + ")",
                   "                {", "                uVal <<= 1;", "                uVal ^= POLYNOM;",
-                  "                }", "            else{", "                uVal <<= 1;", "                }",
-                  "            }", "", "        aCrcTable[uPos] = uVal;", "        }", "}"});
+                  "                }", "            else{", "                uVal <<= 1;",
+                  "                }", "            }", "", "        aCrcTable[uPos] = uVal;", "        }",
+                  "}"});
 }
 
-}  // namespace
+} // namespace
 
 std::string GenerateCrcSource(const CrcSourceInput& input)
 {
@@ -130,12 +131,18 @@ std::string GenerateCrcSource(const CrcSourceInput& input)
     in.width = ClampCrcWidth(in.width);
     std::string text = HeadAndTable(in);
     switch (in.algorithm) {
-    case CrcAlgorithm::A: text += BodyA(in); break;
-    case CrcAlgorithm::B: text += BodyB(in); break;
-    default: text += BodyC(in); break;
+    case CrcAlgorithm::A:
+        text += BodyA(in);
+        break;
+    case CrcAlgorithm::B:
+        text += BodyB(in);
+        break;
+    default:
+        text += BodyC(in);
+        break;
     }
     if (text.size() > kCrcSourceLimit) text.resize(kCrcSourceLimit);
     return text;
 }
 
-}  // namespace dualvex
+} // namespace dualvex

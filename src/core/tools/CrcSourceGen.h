@@ -16,8 +16,8 @@ enum class CrcAlgorithm { None = 0, A = 1, B = 2, C = 3 };
 
 struct CrcSourceInput {
     CrcAlgorithm algorithm = CrcAlgorithm::None;
-    unsigned width = kCrcDefaultWidth;  // 1..64
-    const CrcTable* table = nullptr;    // the table of that algorithm
+    unsigned width = kCrcDefaultWidth; // 1..64
+    const CrcTable* table = nullptr;   // the table of that algorithm
     std::uint64_t start = 0;
     std::uint64_t normal = 0;
     std::uint64_t reflected = 0;
@@ -30,4 +30,4 @@ constexpr std::size_t kCrcSourceLimit = 65536;
 // table; never longer than kCrcSourceLimit.
 std::string GenerateCrcSource(const CrcSourceInput& input);
 
-}  // namespace dualvex
+} // namespace dualvex

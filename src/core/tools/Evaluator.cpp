@@ -349,6 +349,11 @@ int EvaluateWith(const char* text, T* value, std::uint32_t* status, int level,
                  int (*hook)(const char*, T*, void*), void* context)
 {
     if (*status == 0) *status = 1;
+    if (text == nullptr) {
+        *value = 0;
+        *status = 0;
+        return 0;
+    }
     if (level < kEvalThenPart || level > 5) level = kEvalWhole;
     ExpressionParser<T> parser(text, status, hook, context);
     *value = parser.Run(level);

@@ -9,23 +9,23 @@
 namespace dualvex {
 namespace {
 
-SearchPos Find(std::span<const std::uint8_t> data, const SearchPattern& p, SearchPos from, SearchPos count)
+HexPos Find(std::span<const std::uint8_t> data, const SearchPattern& p, HexPos from, HexPos count)
 {
     return FindPattern(data, p.bytes.data(), p.size, from, count, p.mode);
 }
 
 // Looks for entries 1.. behind a match of entry 0 at p; fills their positions.
-bool MatchFurther(std::span<const std::uint8_t> data, const std::vector<SearchPattern>& entries, SearchPos p,
-                  SearchPos limit, bool ordered, std::vector<ListMatch>& matches)
+bool MatchFurther(std::span<const std::uint8_t> data, const std::vector<SearchPattern>& entries, HexPos p,
+                  HexPos limit, bool ordered, std::vector<ListMatch>& matches)
 {
-    SearchPos start = p + entries[0].size;
+    HexPos start = p + entries[0].size;
     for (std::size_t k = 1; k < entries.size(); ++k) {
         const int size = entries[k].size;
         // Both orders look at the positions where entry k still ends within the range
         // width; the ordered one starts behind the previous entry's match.
-        const SearchPos count = limit - size - start + 1;
+        const HexPos count = limit - size - start + 1;
         if (count < 1) return false;
-        const SearchPos q = Find(data, entries[k], start, count);
+        const HexPos q = Find(data, entries[k], start, count);
         if (q < 0) return false;
         matches[k] = {q, size};
         if (ordered) start = q + size;
@@ -33,32 +33,34 @@ bool MatchFurther(std::span<const std::uint8_t> data, const std::vector<SearchPa
     return true;
 }
 
-}  // namespace
+} // namespace
 
-ListResult FindListIn(std::span<const std::uint8_t> data, const TextList& searchList, SearchPos from,
-                      SearchPos count, bool ordered)
+ListResult FindListIn(std::span<const std::uint8_t> data, const TextList& searchList, HexPos from,
+                      HexPos count, bool ordered)
 {
     ListResult result;
     if (searchList.Count() < 2) return result;
-    const SearchPos range = ParseNumber(searchList.At(0).c_str(), 0);
+    const HexPos range = ParseNumber(searchList.At(0).c_str(), 0);
     std::vector<SearchPattern> entries;
     for (int i = 1; i < searchList.Count() && i <= kSearchListMaxEntries; ++i) {
-        if (std::optional<SearchPattern> p = ReadSearchEntry(searchList.At(i))) entries.push_back(std::move(*p));
+        if (std::optional<SearchPattern> p = ReadSearchEntry(searchList.At(i)))
+            entries.push_back(std::move(*p));
     }
     if (entries.empty()) return result;
     // The further entries must end before the end of the scanned candidates; going
     // backward that is the position behind the one the scan starts at.
-    const SearchPos end = count > 0 ? from + count : from + 1;
+    const HexPos end = count > 0 ? from + count : from + 1;
     std::vector<ListMatch> matches(entries.size());
-    SearchPos p = Find(data, entries[0], from, count);
+    HexPos p = Find(data, entries[0], from, count);
     while (p >= 0) {
         matches[0] = {p, entries[0].size};
-        if (entries.size() == 1 || MatchFurther(data, entries, p, std::min(p + range, end), ordered, matches)) {
+        if (entries.size() == 1 ||
+            MatchFurther(data, entries, p, std::min(p + range, end), ordered, matches)) {
             result.position = p;
             result.matches = std::move(matches);
             return result;
         }
-        const SearchPos delta = count > 0 ? p - from + 1 : p - from - 1;
+        const HexPos delta = count > 0 ? p - from + 1 : p - from - 1;
         if (std::abs(delta) > std::abs(count)) return result;
         from += delta;
         count -= delta;
@@ -67,18 +69,18 @@ ListResult FindListIn(std::span<const std::uint8_t> data, const TextList& search
     return result;
 }
 
-std::optional<SearchPos> MatchScrollLine(SearchPos firstLine, int visibleLines, bool lastPartial,
-                                         SearchPos matchFirstLine, SearchPos matchLastLine)
+std::optional<HexPos> MatchScrollLine(HexPos firstLine, int visibleLines, bool lastPartial,
+                                      HexPos matchFirstLine, HexPos matchLastLine)
 {
-    const SearchPos further = matchLastLine - matchFirstLine;
+    const HexPos further = matchLastLine - matchFirstLine;
     if (further < 1 || further >= visibleLines / 2) return std::nullopt;
     const int full = visibleLines > 3 && lastPartial ? visibleLines - 1 : visibleLines;
     if (matchLastLine <= firstLine + full - 1) return std::nullopt;
     return matchLastLine - full + 1;
 }
 
-SearchPos FindList(SearchView& view, const TextList& searchList, SearchPos from, SearchPos count, bool ordered,
-                   bool select)
+HexPos FindList(SearchView& view, const TextList& searchList, HexPos from, HexPos count, bool ordered,
+                bool select)
 {
     view.SetBusy(true);
     const ListResult r = FindListIn(view.SearchData(), searchList, from, count, ordered);
@@ -87,14 +89,15 @@ SearchPos FindList(SearchView& view, const TextList& searchList, SearchPos from,
     view.SetMark(-2, 0, 0);
     if (r.position < 0) return r.position;
     const int marks = std::min<int>(static_cast<int>(r.matches.size()), kSearchMarks);
-    for (int i = 0; i < marks; ++i) view.SetMark(i, r.matches[i].position, r.matches[i].size);
-    const SearchPos last = r.position + r.matches[0].size - 1;
+    for (int i = 0; i < marks; ++i)
+        view.SetMark(i, r.matches[i].position, r.matches[i].size);
+    const HexPos last = r.position + r.matches[0].size - 1;
     view.SetCursorPos(r.position);
     view.SelectTo(last + 1);
-    if (const auto line = MatchScrollLine(view.FirstVisibleLine(), view.VisibleLines(), view.LastLinePartial(),
-                                          view.LineOf(r.position), view.LineOf(last)))
+    if (const auto line = MatchScrollLine(view.FirstVisibleLine(), view.VisibleLines(),
+                                          view.LastLinePartial(), view.LineOf(r.position), view.LineOf(last)))
         view.ScrollToLine(*line);
     return r.position;
 }
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -11,11 +11,11 @@ namespace {
 
 // Candidate start positions as a half-open interval [lo, hi).
 struct Candidates {
-    SearchPos lo = 0;
-    SearchPos hi = 0;
+    HexPos lo = 0;
+    HexPos hi = 0;
 };
 
-bool ClipForward(SearchPos positions, SearchPos from, SearchPos count, Candidates& out)
+bool ClipForward(HexPos positions, HexPos from, HexPos count, Candidates& out)
 {
     if (from >= positions) return false;
     if (from + count >= positions) count = positions - from;
@@ -28,7 +28,7 @@ bool ClipForward(SearchPos positions, SearchPos from, SearchPos count, Candidate
     return true;
 }
 
-bool ClipBackward(SearchPos positions, SearchPos from, SearchPos count, Candidates& out)
+bool ClipBackward(HexPos positions, HexPos from, HexPos count, Candidates& out)
 {
     if (from < 0) return false;
     count = -count;
@@ -48,7 +48,10 @@ bool ClipBackward(SearchPos positions, SearchPos from, SearchPos count, Candidat
     return true;
 }
 
-inline std::uint8_t Fold(std::uint8_t c) { return (c >= 'A' && c <= 'Z') ? static_cast<std::uint8_t>(c + 32) : c; }
+inline std::uint8_t Fold(std::uint8_t c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<std::uint8_t>(c + 32) : c;
+}
 
 bool EqualFolded(const std::uint8_t* a, const std::uint8_t* b, int size)
 {
@@ -77,14 +80,14 @@ bool EqualMasked(const std::uint8_t* d, const std::uint8_t* value, const std::ui
 
 // Exact matches: the candidates are filtered by their first and last byte sixteen
 // positions at a time, and only survivors are compared in full.
-SearchPos ExactForward(const std::uint8_t* d, Candidates c, const std::uint8_t* p, int size)
+HexPos ExactForward(const std::uint8_t* d, Candidates c, const std::uint8_t* p, int size)
 {
     if (size == 1) {
         const void* hit = std::memchr(d + c.lo, p[0], static_cast<std::size_t>(c.hi - c.lo));
         return hit ? static_cast<const std::uint8_t*>(hit) - d : -1;
     }
     const int last = size - 1;
-    SearchPos i = c.lo;
+    HexPos i = c.lo;
 #if defined(__SSE2__)
     const __m128i first = _mm_set1_epi8(static_cast<char>(p[0]));
     const __m128i tail = _mm_set1_epi8(static_cast<char>(p[last]));
@@ -101,16 +104,17 @@ SearchPos ExactForward(const std::uint8_t* d, Candidates c, const std::uint8_t* 
     }
 #endif
     for (; i < c.hi; ++i) {
-        if (d[i] == p[0] && d[i + last] == p[last] && std::memcmp(d + i, p, static_cast<std::size_t>(size)) == 0)
+        if (d[i] == p[0] && d[i + last] == p[last] &&
+            std::memcmp(d + i, p, static_cast<std::size_t>(size)) == 0)
             return i;
     }
     return -1;
 }
 
-SearchPos ExactBackward(const std::uint8_t* d, Candidates c, const std::uint8_t* p, int size)
+HexPos ExactBackward(const std::uint8_t* d, Candidates c, const std::uint8_t* p, int size)
 {
     const int last = size - 1;
-    SearchPos i = c.hi;
+    HexPos i = c.hi;
 #if defined(__SSE2__)
     const __m128i first = _mm_set1_epi8(static_cast<char>(p[0]));
     const __m128i tail = _mm_set1_epi8(static_cast<char>(p[last]));
@@ -129,7 +133,8 @@ SearchPos ExactBackward(const std::uint8_t* d, Candidates c, const std::uint8_t*
 #endif
     while (i > c.lo) {
         --i;
-        if (d[i] == p[0] && d[i + last] == p[last] && std::memcmp(d + i, p, static_cast<std::size_t>(size)) == 0)
+        if (d[i] == p[0] && d[i + last] == p[last] &&
+            std::memcmp(d + i, p, static_cast<std::size_t>(size)) == 0)
             return i;
     }
     return -1;
@@ -141,36 +146,38 @@ bool AcceptAt(const std::uint8_t* d, const std::uint8_t* p, int size, MatchMode 
     return Fold(*d) == Fold(p[0]) && EqualFolded(d + 1, p + 1, size - 1);
 }
 
-SearchPos ScanGeneric(const std::uint8_t* d, Candidates c, bool forward, const std::uint8_t* p, int size,
-                      MatchMode mode)
+HexPos ScanGeneric(const std::uint8_t* d, Candidates c, bool forward, const std::uint8_t* p, int size,
+                   MatchMode mode)
 {
     if (forward) {
-        for (SearchPos i = c.lo; i < c.hi; ++i) {
+        for (HexPos i = c.lo; i < c.hi; ++i) {
             if (AcceptAt(d + i, p, size, mode)) return i;
         }
     } else {
-        for (SearchPos i = c.hi - 1; i >= c.lo; --i) {
+        for (HexPos i = c.hi - 1; i >= c.lo; --i) {
             if (AcceptAt(d + i, p, size, mode)) return i;
         }
     }
     return -1;
 }
 
-}  // namespace
+} // namespace
 
-SearchPos FindPattern(std::span<const std::uint8_t> data, const std::uint8_t* pattern, int size, SearchPos from,
-                      SearchPos count, MatchMode mode)
+HexPos FindPattern(std::span<const std::uint8_t> data, const std::uint8_t* pattern, int size, HexPos from,
+                   HexPos count, MatchMode mode)
 {
     if (size < 1) return from;
     if (data.empty() || pattern == nullptr) return -1;
-    const SearchPos positions = static_cast<SearchPos>(data.size()) - size + 1;
+    const HexPos positions = static_cast<HexPos>(data.size()) - size + 1;
     const bool forward = count > 0;
     Candidates c;
-    if (!(forward ? ClipForward(positions, from, count, c) : ClipBackward(positions, from, count, c))) return -1;
+    if (!(forward ? ClipForward(positions, from, count, c) : ClipBackward(positions, from, count, c)))
+        return -1;
     if (mode == MatchMode::Exact) {
-        return forward ? ExactForward(data.data(), c, pattern, size) : ExactBackward(data.data(), c, pattern, size);
+        return forward ? ExactForward(data.data(), c, pattern, size)
+                       : ExactBackward(data.data(), c, pattern, size);
     }
     return ScanGeneric(data.data(), c, forward, pattern, size, mode);
 }
 
-}  // namespace dualvex
+} // namespace dualvex

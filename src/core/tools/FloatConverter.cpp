@@ -1,8 +1,8 @@
 #include "FloatConverter.h"
 
-#include "DumpBytes.h"
 #include "Evaluator.h"
 #include "Number64.h"
+#include "ValueText.h"
 #include "support/TextConv.h"
 
 #include <algorithm>
@@ -60,6 +60,15 @@ double ReadDecimal(const std::string& text)
     double value = 0;
     if (std::from_chars(first, last, value).ec != std::errc()) return 0;
     return value;
+}
+
+// Up to 8 bytes of a hex dump text; the missing ones are zero.
+std::array<std::uint8_t, 8> DumpBytes(const std::string& text)
+{
+    const std::vector<std::uint8_t> dump = ParseHexDump(Limited(text), 8);
+    std::array<std::uint8_t, 8> bytes{};
+    std::copy(dump.begin(), dump.end(), bytes.begin());
+    return bytes;
 }
 
 std::uint64_t DoubleOf(const std::array<std::uint8_t, 8>& bytes)
@@ -185,9 +194,7 @@ FloatFieldTexts FloatConverter::FieldChanged(int field, const std::string& text)
         ValueChanged(field, text);
         break;
     case kFloatFieldHexDump: {
-        std::array<std::uint8_t, 8> bytes{};
-        ReadDumpBytes(Limited(text).c_str(), bytes.data(), 8);
-        SetBytes(bytes);
+        SetBytes(DumpBytes(text));
         break;
     }
     case kFloatFieldDoubleMantissa:
@@ -247,8 +254,7 @@ void FloatConverter::PartChanged(int field, const std::string& input)
 FloatFieldTexts FloatConverter::Swap(FloatSwap swap, const std::string& dumpText)
 {
     const std::string text = Limited(dumpText);
-    std::array<std::uint8_t, 8> b{};
-    ReadDumpBytes(text.c_str(), b.data(), 8);
+    std::array<std::uint8_t, 8> b = DumpBytes(text);
     for (std::size_t i = 0; i < 8; i += 2) {
         if (swap == FloatSwap::Bytes) std::swap(b[i], b[i + 1]);
         if (swap == FloatSwap::Words && i % 4 == 0) std::swap_ranges(&b[i], &b[i + 2], &b[i + 2]);

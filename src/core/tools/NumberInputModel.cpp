@@ -1,8 +1,9 @@
 #include "NumberInputModel.h"
 
-#include "DumpBytes.h"
 #include "Evaluator.h"
 #include "Number64.h"
+#include "ValueText.h"
+#include "hexview/CppArray.h"
 #include "support/TextConv.h"
 
 #include <algorithm>
@@ -99,7 +100,8 @@ std::array<std::uint8_t, 8> NumberInputModel::ReadNumber(const std::string& text
     p += SpanClass(p, kClassWhite);
     std::array<std::uint8_t, 8> bytes{};
     if (*p == ':') {
-        ReadDumpBytes(p, bytes.data(), 8);
+        const std::vector<std::uint8_t> dump = ParseHexDump(p, 8);
+        std::copy(dump.begin(), dump.end(), bytes.begin());
         return bytes;
     }
     std::int64_t value = 0;
@@ -143,6 +145,16 @@ std::string NumberInputModel::PreviewText(const std::string& numberText, int but
     line = line.substr(0, line.find('\n'));
     if (!line.empty() && line.back() == '\r') line.pop_back();
     return line;
+}
+
+NumberPreviewGenerator CppArrayPreview()
+{
+    return [](const std::uint8_t* bytes, std::uint32_t count, int byteCount, int formatWord, int lineSize,
+              char* out, int outSize) {
+        const int n = static_cast<int>(std::min<std::uint32_t>(count, kCppCopyMaxBytes));
+        return GenerateCppArray(bytes, n, byteCount, static_cast<std::uint32_t>(formatWord),
+                                CppLineSize(lineSize), out, outSize);
+    };
 }
 
 } // namespace dualvex

@@ -17,6 +17,9 @@ using NumberPreviewGenerator =
     std::function<int(const std::uint8_t* bytes, std::uint32_t count, int byteCount, int formatWord,
                       int lineSize, char* out, int outSize)>;
 
+// The copy-as-source generator in the form the preview calls it.
+NumberPreviewGenerator CppArrayPreview();
+
 enum class NumberInputTemplate { Plain, Format, FormatWithPreview };
 
 // Set by the caller before the dialog opens.

@@ -123,6 +123,7 @@ int SkipSign(const char* text, std::uint32_t flags, bool* negative)
 
 NumberScan ScanNumber(const char* text, std::uint32_t flags)
 {
+    if (text == nullptr) return {};
     bool negative = false;
     const int pos = SkipSign(text, flags, &negative);
     const Notation notation = (flags & kParseRadixMask) == kParseRadixEvaluator

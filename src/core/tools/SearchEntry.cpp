@@ -42,8 +42,8 @@ std::vector<std::uint8_t> Widen(const std::vector<std::uint8_t>& bytes)
 struct EntryFields {
     char letter = 0;
     std::uint32_t count = 0;
-    std::string_view flags;    // from behind the count to the second ":"
-    std::string_view pattern;  // from the second ":" on
+    std::string_view flags;   // from behind the count to the second ":"
+    std::string_view pattern; // from the second ":" on
 };
 
 std::optional<EntryFields> SplitEntry(std::string_view entry)
@@ -60,7 +60,8 @@ std::optional<EntryFields> SplitEntry(std::string_view entry)
     int end = 0;
     f.count = ParseNumber(countText.c_str(), 0, &end);
     // The count may be hexadecimal ("0x000B"): flags are only looked for behind it.
-    f.flags = entry.substr(first + 1 + static_cast<std::size_t>(end), second - first - 1 - static_cast<std::size_t>(end));
+    f.flags = entry.substr(first + 1 + static_cast<std::size_t>(end),
+                           second - first - 1 - static_cast<std::size_t>(end));
     f.pattern = entry.substr(second);
     return f;
 }
@@ -68,25 +69,37 @@ std::optional<EntryFields> SplitEntry(std::string_view entry)
 int KindOfLetter(char letter)
 {
     switch (letter) {
-    case 'D': return kKindDecimal;
-    case 'H': return kKindHex;
-    case 'B': return kKindBinary;
-    case 'O': return kKindOctal;
-    case 'T': case 'N': return kKindText;
-    case 'M': return kKindMask;
-    default: return kKindDump;
+    case 'D':
+        return kKindDecimal;
+    case 'H':
+        return kKindHex;
+    case 'B':
+        return kKindBinary;
+    case 'O':
+        return kKindOctal;
+    case 'T':
+    case 'N':
+        return kKindText;
+    case 'M':
+        return kKindMask;
+    default:
+        return kKindDump;
     }
 }
 
-}  // namespace
+} // namespace
 
 int ByteCountMaximum(int choice)
 {
     switch (choice) {
-    case kCountByte: return 1;
-    case kCountWord: return 2;
-    case kCountDWord: return 4;
-    default: return 256;
+    case kCountByte:
+        return 1;
+    case kCountWord:
+        return 2;
+    case kCountDWord:
+        return 4;
+    default:
+        return 256;
     }
 }
 
@@ -107,7 +120,8 @@ std::optional<std::string> BuildSearchEntry(std::string_view text, const EntryOp
         }
         if (options.ignoreCase) flags += " /G";
     } else if (IsNumberKind(kind)) {
-        if (choice == kCountByte || choice == kCountWord) bytes.resize(static_cast<std::size_t>(ByteCountMaximum(choice)));
+        if (choice == kCountByte || choice == kCountWord)
+            bytes.resize(static_cast<std::size_t>(ByteCountMaximum(choice)));
         // Only Word and DWord offer the byte order; an 8-byte number keeps its order
         // and so carries no flag that would reverse it when loaded back.
         const bool orderable = choice == kCountWord || choice == kCountDWord;
@@ -142,7 +156,8 @@ std::optional<LoadedEntry> LoadSearchEntry(std::string_view entry)
     if (f->letter == 'N') {
         loaded.unicode = true;
         std::vector<std::uint8_t> narrow;
-        for (std::size_t i = 0; i < bytes.size(); i += 2) narrow.push_back(bytes[i]);
+        for (std::size_t i = 0; i < bytes.size(); i += 2)
+            narrow.push_back(bytes[i]);
         bytes = std::move(narrow);
     }
     loaded.text = FormatValue(bytes, loaded.kind);
@@ -185,7 +200,7 @@ std::string RangeSearchEntry(std::span<const std::uint8_t> bytes, bool ignoreCas
 {
     bytes = bytes.first(std::min<std::size_t>(bytes.size(), kRangeSearchMaxBytes));
     char count[8];
-    FormatNumber(static_cast<std::uint32_t>(bytes.size()), count, 0x8410);  // four hex digits
+    FormatNumber(static_cast<std::uint32_t>(bytes.size()), count, 0x8410); // four hex digits
     std::string entry = "T:0x";
     entry += count;
     entry += ignoreCase ? " /G " : "    ";
@@ -196,7 +211,8 @@ std::string RangeSearchEntry(std::span<const std::uint8_t> bytes, bool ignoreCas
 std::string SelectionValueText(std::span<const std::uint8_t> bytes)
 {
     bytes = bytes.first(std::min<std::size_t>(bytes.size(), kRangeSearchMaxBytes));
-    const bool printable = std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b >= 32 && b <= 127; });
+    const bool printable =
+        std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b >= 32 && b <= 127; });
     if (!printable || bytes.empty()) return HexDumpWithTrailingBlank(bytes);
     std::string text = "\"";
     for (std::uint8_t b : bytes) {
@@ -209,4 +225,4 @@ std::string SelectionValueText(std::span<const std::uint8_t> bytes)
     return text;
 }
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -21,10 +21,10 @@ enum ByteCountChoice : int { kCountByte = 0, kCountWord = 1, kCountDWord = 2, kC
 int ByteCountMaximum(int choice);
 
 struct EntryOptions {
-    int byteCount = kCountDWord;  // ByteCountChoice; texts, dumps and masks always use Variabel
-    bool unicode = false;         // text as 16-bit characters
-    bool ignoreCase = false;      // text without regard to case
-    bool bigEndian = false;       // numbers of Word or DWord in big-endian order
+    int byteCount = kCountDWord; // ByteCountChoice; texts, dumps and masks always use Variabel
+    bool unicode = false;        // text as 16-bit characters
+    bool ignoreCase = false;     // text without regard to case
+    bool bigEndian = false;      // numbers of Word or DWord in big-endian order
 };
 
 // Builds the entry for a typed value; an empty or unparsable value gives nothing.
@@ -60,4 +60,4 @@ inline constexpr int kRangeSearchMaxBytes = 64;
 // quoted text, anything else as a hex dump.
 [[nodiscard]] std::string SelectionValueText(std::span<const std::uint8_t> bytes);
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -16,4 +16,4 @@ SearchState& ProcessSearchState()
     return state;
 }
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -19,21 +19,21 @@ enum : std::uint32_t {
     kFindFromStart = 0x40,
     kFindUnicode = 0x80,
     kFindBigEndian = 0x100,
-    kFindHasSelection = 0x8000,  // input to the dialog only
+    kFindHasSelection = 0x8000, // input to the dialog only
     kFindStoredBits = 0x1FF,
 };
 
 struct SearchState {
     std::uint32_t flags = kFindWrap;
-    TextList history;     // typed value texts, most recent first
-    TextList groupList;   // string 0: range width; then the group entries
-    TextList activeList;  // string 0: range width; then the entries; empty while none
+    TextList history;    // typed value texts, most recent first
+    TextList groupList;  // string 0: range width; then the group entries
+    TextList activeList; // string 0: range width; then the entries; empty until the first search
     int lastByteCount = 2;
     int lastDialogX = 0;
     int lastDialogY = 0;
     bool lastDialogValid = false;
 
-    bool HasActiveList() const { return activeList.Count() > 1; }
+    bool HasActiveList() const { return activeList.Count() > 0; }
 
     // Settings of the first hex view fill the lists; later views leave them alone.
     void AdoptStoredLists(const TextList& storedHistory, const TextList& storedGroup);
@@ -42,4 +42,4 @@ struct SearchState {
 // The one instance of the process.
 SearchState& ProcessSearchState();
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -33,7 +33,8 @@ std::string TextList::ToBlock() const
 std::size_t TextList::BlockSize() const
 {
     std::size_t size = 1;
-    for (const std::string& item : m_items) size += item.size() + 1;
+    for (const std::string& item : m_items)
+        size += item.size() + 1;
     return size;
 }
 
@@ -70,4 +71,4 @@ void TextList::AddToHistory(std::string_view text, int maxCount)
     if (Count() > maxCount) m_items.resize(static_cast<std::size_t>(maxCount));
 }
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -11,7 +11,7 @@
 namespace dualvex {
 
 class TextList {
-public:
+  public:
     TextList() = default;
     explicit TextList(std::vector<std::string> items) : m_items(std::move(items)) {}
 
@@ -44,8 +44,8 @@ public:
 
     friend bool operator==(const TextList&, const TextList&) = default;
 
-private:
+  private:
     std::vector<std::string> m_items;
 };
 
-}  // namespace dualvex
+} // namespace dualvex

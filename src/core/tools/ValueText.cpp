@@ -2,6 +2,7 @@
 
 #include "support/TextConv.h"
 #include "tools/DecodeEscape.h"
+#include "tools/DumpBytes.h"
 #include "tools/Number64.h"
 
 #include <algorithm>
@@ -9,11 +10,15 @@
 namespace dualvex {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
 
 std::size_t SkipBlanks(std::string_view text, std::size_t pos = 0)
 {
-    while (pos < text.size() && IsBlank(text[pos])) ++pos;
+    while (pos < text.size() && IsBlank(text[pos]))
+        ++pos;
     return pos;
 }
 
@@ -55,11 +60,12 @@ std::vector<std::uint8_t> ParseNumberBytes(std::string_view text)
     }
     const int n = digits <= 8 ? 4 : 8;
     std::vector<std::uint8_t> out(static_cast<std::size_t>(n));
-    for (int i = 0; i < n; ++i) out[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
+    for (int i = 0; i < n; ++i)
+        out[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
     return out;
 }
 
-}  // namespace
+} // namespace
 
 int Classify(std::string_view text)
 {
@@ -77,10 +83,17 @@ int Classify(std::string_view text)
     if (pos >= text.size()) return kKindText;
     if (text[pos] == '0' && pos + 1 < text.size()) {
         switch (text[pos + 1]) {
-        case 'o': case 'O': return kKindOctal;
-        case 'b': case 'B': return kKindBinary;
-        case 'x': case 'X': return kKindHex;
-        default: return kKindDecimal;
+        case 'o':
+        case 'O':
+            return kKindOctal;
+        case 'b':
+        case 'B':
+            return kKindBinary;
+        case 'x':
+        case 'X':
+            return kKindHex;
+        default:
+            return kKindDecimal;
         }
     }
     return (text[pos] >= '0' && text[pos] <= '9') ? kKindDecimal : kKindText;
@@ -88,20 +101,10 @@ int Classify(std::string_view text)
 
 std::vector<std::uint8_t> ParseHexDump(std::string_view text, int max)
 {
-    std::vector<std::uint8_t> out;
-    std::size_t pos = SkipBlanks(text);
-    if (pos < text.size() && text[pos] == ':') ++pos;
-    while (static_cast<int>(out.size()) < max) {
-        pos = SkipBlanks(text, pos);
-        int digits = 0;
-        unsigned value = 0;
-        while (digits < 2 && pos < text.size() && HexDigit(text[pos]) >= 0) {
-            value = value * 16 + static_cast<unsigned>(HexDigit(text[pos++]));
-            ++digits;
-        }
-        if (digits == 0) break;
-        out.push_back(static_cast<std::uint8_t>(value));
-    }
+    if (max < 1) return {};
+    const std::string zeroTerminated(text);
+    std::vector<std::uint8_t> out(static_cast<std::size_t>(max));
+    out.resize(static_cast<std::size_t>(ReadDumpBytes(zeroTerminated.c_str(), out.data(), max)));
     return out;
 }
 
@@ -110,15 +113,22 @@ std::vector<std::uint8_t> ParseValue(std::string_view text, int max)
     const int kind = Classify(text);
     text.remove_prefix(std::min(SkipBlanks(text), text.size()));
     switch (kind) {
-    case kKindText: return ParseText(text, max);
-    case kKindDump: return ParseHexDump(text, max);
+    case kKindText:
+        return ParseText(text, max);
+    case kKindDump:
+        return ParseHexDump(text, max);
     case kKindMask: {
         BitMask m = ParseBitMask(text, max / 2);
         m.value.insert(m.value.end(), m.mask.begin(), m.mask.end());
         return m.value;
     }
-    case kKindDecimal: case kKindHex: case kKindBinary: case kKindOctal: return ParseNumberBytes(text);
-    default: return {};
+    case kKindDecimal:
+    case kKindHex:
+    case kKindBinary:
+    case kKindOctal:
+        return ParseNumberBytes(text);
+    default:
+        return {};
     }
 }
 
@@ -182,13 +192,15 @@ std::string FormatNumberBytes(std::span<const std::uint8_t> bytes, int kind)
         // Eight-byte patterns come from numbers that need them; showing only their low
         // half would change the value when the text is parsed again.
         std::uint64_t v = 0;
-        for (int i = 7; i >= 0; --i) v = (v << 8) | bytes[static_cast<std::size_t>(i)];
+        for (int i = 7; i >= 0; --i)
+            v = (v << 8) | bytes[static_cast<std::size_t>(i)];
         FormatNumber64(v, buf, static_cast<std::uint32_t>(kind));
         return buf;
     }
     const std::size_t n = std::min<std::size_t>(bytes.size(), 4);
     std::uint32_t v = (bytes[n - 1] & 0x80) ? 0xFFFFFFFFu : 0u;
-    for (std::size_t i = n; i-- > 0;) v = (v << 8) | bytes[i];
+    for (std::size_t i = n; i-- > 0;)
+        v = (v << 8) | bytes[i];
     FormatNumber(v, buf, static_cast<std::uint32_t>(kind));
     return buf;
 }
@@ -197,7 +209,8 @@ std::string FormatText(std::span<const std::uint8_t> bytes, bool wide)
 {
     std::size_t n = wide ? bytes.size() & ~std::size_t{1} : bytes.size();
     const std::size_t unit = wide ? 2 : 1;
-    while (n >= unit && bytes[n - 1] == 0 && bytes[n - unit] == 0) n -= unit;
+    while (n >= unit && bytes[n - 1] == 0 && bytes[n - unit] == 0)
+        n -= unit;
     char buf[257];
     EscapeString(buf, sizeof buf, bytes.data(), static_cast<int>(n), wide ? 0x10000000u : 0u);
     return buf;
@@ -220,7 +233,8 @@ void AppendMaskByte(std::string& out, std::uint8_t value, std::uint8_t mask)
         return;
     }
     out += '#';
-    for (int bit = 7; bit >= 0; --bit) out += ((mask >> bit) & 1) ? static_cast<char>('0' + ((value >> bit) & 1)) : '?';
+    for (int bit = 7; bit >= 0; --bit)
+        out += ((mask >> bit) & 1) ? static_cast<char>('0' + ((value >> bit) & 1)) : '?';
 }
 
 std::string FormatMask(std::span<const std::uint8_t> bytes)
@@ -234,18 +248,27 @@ std::string FormatMask(std::span<const std::uint8_t> bytes)
     return out;
 }
 
-}  // namespace
+} // namespace
 
 std::string FormatValue(std::span<const std::uint8_t> bytes, int kind)
 {
     switch (kind) {
-    case kKindDecimal: case kKindHex: case kKindBinary: case kKindOctal: return FormatNumberBytes(bytes, kind);
-    case kKindText: return FormatText(bytes, false);
-    case kKindUnicodeText: return FormatText(bytes, true);
-    case kKindDump: return FormatDump(bytes);
-    case kKindMask: return FormatMask(bytes);
-    default: return {};
+    case kKindDecimal:
+    case kKindHex:
+    case kKindBinary:
+    case kKindOctal:
+        return FormatNumberBytes(bytes, kind);
+    case kKindText:
+        return FormatText(bytes, false);
+    case kKindUnicodeText:
+        return FormatText(bytes, true);
+    case kKindDump:
+        return FormatDump(bytes);
+    case kKindMask:
+        return FormatMask(bytes);
+    default:
+        return {};
     }
 }
 
-}  // namespace dualvex
+} // namespace dualvex

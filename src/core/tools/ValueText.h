@@ -27,7 +27,10 @@ enum ValueKind : int {
 // Entry letters indexed by kind.
 inline constexpr char kKindLetters[] = "DHBOTUMN";
 
-inline bool IsNumberKind(int kind) { return kind >= kKindDecimal && kind <= kKindOctal; }
+inline bool IsNumberKind(int kind)
+{
+    return kind >= kKindDecimal && kind <= kKindOctal;
+}
 
 [[nodiscard]] int Classify(std::string_view text);
 
@@ -45,11 +48,11 @@ inline bool IsNumberKind(int kind) { return kind >= kKindDecimal && kind <= kKin
 // A bit-mask pattern of at most maxBytes bytes.
 struct BitMask {
     std::vector<std::uint8_t> value;
-    std::vector<std::uint8_t> mask;  // bit 1: the bit must match
+    std::vector<std::uint8_t> mask; // bit 1: the bit must match
 };
 [[nodiscard]] BitMask ParseBitMask(std::string_view text, int maxBytes);
 
 // The text that shows the bytes in the kind; unknown kinds give an empty text.
 [[nodiscard]] std::string FormatValue(std::span<const std::uint8_t> bytes, int kind);
 
-}  // namespace dualvex
+} // namespace dualvex

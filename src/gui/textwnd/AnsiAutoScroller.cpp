@@ -17,7 +17,7 @@ namespace dualvex {
 namespace {
 
 constexpr int kPictureSize = 32;
-constexpr int kDeadRadiusSquared = 400;  // 20 pixels around the origin do nothing
+constexpr int kDeadRadiusSquared = 400; // 20 pixels around the origin do nothing
 
 // Unit vector of a direction in screen coordinates (y down).
 QPointF DirectionVector(int direction)
@@ -49,17 +49,19 @@ QPixmap BlankPicture()
     return picture;
 }
 
-}  // namespace
+} // namespace
 
 AnsiAutoScroller::AnsiAutoScroller(CAnsiView& view, QPoint origin, int mode)
     : m_view(view), m_origin(origin), m_mode(mode)
 {
-    for (int d = 0; d < 9; ++d) m_pointers[static_cast<size_t>(d)] = QCursor(DirectionPixmap(d), 16, 16);
+    for (int d = 0; d < 9; ++d)
+        m_pointers[static_cast<size_t>(d)] = QCursor(DirectionPixmap(d), 16, 16);
     m_marker = new QLabel(&view);
     m_marker->setObjectName(QStringLiteral("ansiAutoScrollMarker"));
     m_marker->setPixmap(MarkerPixmap(mode));
     m_marker->setAttribute(Qt::WA_TransparentForMouseEvents);
-    m_marker->setGeometry(origin.x() - kPictureSize / 2, origin.y() - kPictureSize / 2, kPictureSize, kPictureSize);
+    m_marker->setGeometry(origin.x() - kPictureSize / 2, origin.y() - kPictureSize / 2, kPictureSize,
+                          kPictureSize);
     m_marker->show();
     view.setCursor(m_pointers[0]);
     view.grabMouse();
@@ -69,7 +71,10 @@ AnsiAutoScroller::AnsiAutoScroller(CAnsiView& view, QPoint origin, int mode)
     m_timer.start();
 }
 
-AnsiAutoScroller::~AnsiAutoScroller() { Stop(); }
+AnsiAutoScroller::~AnsiAutoScroller()
+{
+    Stop();
+}
 
 void AnsiAutoScroller::Stop()
 {
@@ -198,4 +203,4 @@ QPixmap AnsiAutoScroller::DirectionPixmap(int direction)
     return picture;
 }
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -21,7 +21,7 @@ class CAnsiView;
 
 class AnsiAutoScroller : public QObject {
     Q_OBJECT
-public:
+  public:
     enum Mode : int { kHorizontal = 1, kVertical = 2, kBoth = 3 };
     static constexpr int kTickMs = 200;
 
@@ -46,10 +46,10 @@ public:
     [[nodiscard]] static QPixmap MarkerPixmap(int mode);
     [[nodiscard]] static QPixmap DirectionPixmap(int direction);
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     CAnsiView& m_view;
     QPoint m_origin;
     int m_mode;
@@ -57,8 +57,8 @@ private:
     int m_speed = 0;
     bool m_active = true;
     QTimer m_timer;
-    QPointer<QLabel> m_marker;  // child of the view while scrolling runs
+    QPointer<QLabel> m_marker; // child of the view while scrolling runs
     std::array<QCursor, 9> m_pointers;
 };
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -32,17 +32,19 @@ QPushButton* AddDefineButton(QGroupBox* box, AnsiPaletteGrid* grid, const QStrin
     return button;
 }
 
-}  // namespace
+} // namespace
 
-AnsiColorsDialog::AnsiColorsDialog(const std::vector<AnsiFormat>& table, const QFont& sampleFont, int currentFormat,
-                                   const std::vector<std::uint8_t>* filter, QWidget* parent)
+AnsiColorsDialog::AnsiColorsDialog(const std::vector<AnsiFormat>& table, const QFont& sampleFont,
+                                   int currentFormat, const std::vector<std::uint8_t>* filter,
+                                   QWidget* parent)
     : QDialog(parent), m_sampleFont(sampleFont)
 {
     setWindowTitle(QStringLiteral("Farben einstellen"));
     setObjectName(QStringLiteral("ansiColorsDialog"));
     m_count = std::min<int>(static_cast<int>(table.size()), kMaxFormats);
     m_working.assign(table.begin(), table.begin() + m_count);
-    m_working.push_back(AnsiFormat{kStandInColor, kStandInColor, 0, 0, QStringLiteral("keine Farben vorhanden")});
+    m_working.push_back(
+        AnsiFormat{kStandInColor, kStandInColor, 0, 0, QStringLiteral("keine Farben vorhanden")});
     m_current = std::clamp(currentFormat, 0, std::max(0, m_count - 1));
     if (filter != nullptr) {
         m_filter = *filter;
@@ -82,10 +84,11 @@ void AnsiColorsDialog::BuildLayout()
     m_backgroundGrid->setObjectName(QStringLiteral("backgroundPalette"));
     m_textGrid = new AnsiPaletteGrid(false, textBox);
     m_textGrid->setObjectName(QStringLiteral("textPalette"));
-    QPushButton* defineBackground = AddDefineButton(backgroundBox, m_backgroundGrid,
-                                                    QStringLiteral("Farbe defienieren"), QStringLiteral("backgroundDefine"));
-    QPushButton* defineText =
-        AddDefineButton(textBox, m_textGrid, QStringLiteral("Farbe definieren"), QStringLiteral("textDefine"));
+    QPushButton* defineBackground =
+        AddDefineButton(backgroundBox, m_backgroundGrid, QStringLiteral("Farbe defienieren"),
+                        QStringLiteral("backgroundDefine"));
+    QPushButton* defineText = AddDefineButton(textBox, m_textGrid, QStringLiteral("Farbe definieren"),
+                                              QStringLiteral("textDefine"));
 
     auto* buttons = new QDialogButtonBox(this);
     buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
@@ -141,12 +144,13 @@ void AnsiColorsDialog::FillFormatList()
     }
     if (shown.empty() || (shown.size() == 1 && shown.front() == 0)) {
         shown.clear();
-        for (int i = 0; i < m_count; ++i) shown.push_back(i);
+        for (int i = 0; i < m_count; ++i)
+            shown.push_back(i);
     }
     // Sorted by name as people read it, without regard to case.
     std::stable_sort(shown.begin(), shown.end(), [this](int a, int b) {
         return m_working[static_cast<size_t>(a)].name.compare(m_working[static_cast<size_t>(b)].name,
-                                                               Qt::CaseInsensitive) < 0;
+                                                              Qt::CaseInsensitive) < 0;
     });
     m_formatList->clear();
     for (int index : shown) {
@@ -155,7 +159,8 @@ void AnsiColorsDialog::FillFormatList()
         m_formatList->addItem(item);
     }
     for (int row = 0; row < m_formatList->count(); ++row)
-        if (m_formatList->item(row)->data(Qt::UserRole).toInt() == m_current) m_formatList->setCurrentRow(row);
+        if (m_formatList->item(row)->data(Qt::UserRole).toInt() == m_current)
+            m_formatList->setCurrentRow(row);
 }
 
 void AnsiColorsDialog::SelectFormat(int index)
@@ -185,8 +190,8 @@ void AnsiColorsDialog::ShowCurrent()
 
 void AnsiColorsDialog::OnStyleClicked()
 {
-    Current().fontStyle = (m_bold->isChecked() ? 1 : 0) | (m_italic->isChecked() ? 2 : 0) |
-                          (m_underline->isChecked() ? 4 : 0);
+    Current().fontStyle =
+        (m_bold->isChecked() ? 1 : 0) | (m_italic->isChecked() ? 2 : 0) | (m_underline->isChecked() ? 4 : 0);
 }
 
 void AnsiColorsDialog::SetCurrentColor(bool background, std::uint32_t value)
@@ -198,7 +203,8 @@ void AnsiColorsDialog::SetCurrentColor(bool background, std::uint32_t value)
 void AnsiColorsDialog::DefineColor(bool background)
 {
     const QColor start = background ? SampleBackground() : SampleText();
-    for (int i = 0; i < QColorDialog::customCount(); ++i) QColorDialog::setCustomColor(i, start);
+    for (int i = 0; i < QColorDialog::customCount(); ++i)
+        QColorDialog::setCustomColor(i, start);
     QColorDialog chooser(start, this);
     chooser.setObjectName(QStringLiteral("ansiColorChooser"));
     chooser.setOption(QColorDialog::DontUseNativeDialog);
@@ -237,4 +243,4 @@ int EditColors(std::vector<AnsiFormat>& table, const QFont& font, int currentFor
     return QDialog::Accepted;
 }
 
-}  // namespace dualvex
+} // namespace dualvex

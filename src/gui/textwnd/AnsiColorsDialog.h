@@ -19,7 +19,7 @@ class AnsiPaletteGrid;
 
 class AnsiColorsDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     static constexpr int kMaxFormats = 256;
 
     // `filter` (may be null) holds one bit per format index: the formats that belong to
@@ -35,7 +35,7 @@ public:
     [[nodiscard]] QColor SampleBackground() const;
     [[nodiscard]] QColor SampleText() const;
 
-private:
+  private:
     void BuildLayout();
     void FillFormatList();
     void OnFormatSelected();
@@ -47,7 +47,7 @@ private:
     [[nodiscard]] AnsiFormat& Current();
     [[nodiscard]] bool InFilter(int index) const;
 
-    std::vector<AnsiFormat> m_working;  // the formats plus one stand-in entry
+    std::vector<AnsiFormat> m_working; // the formats plus one stand-in entry
     int m_count = 0;
     int m_current = 0;
     std::vector<std::uint8_t> m_filter;
@@ -69,4 +69,4 @@ private:
 int EditColors(std::vector<AnsiFormat>& table, const QFont& font, int currentFormat,
                const std::vector<std::uint8_t>* filter, QWidget* parent);
 
-}  // namespace dualvex
+} // namespace dualvex

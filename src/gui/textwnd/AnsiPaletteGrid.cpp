@@ -30,7 +30,10 @@ AnsiPaletteGrid::AnsiPaletteGrid(bool background, QWidget* parent) : QWidget(par
     setFocusPolicy(Qt::StrongFocus);
 }
 
-QSize AnsiPaletteGrid::sizeHint() const { return {kColumns * m_cellSize, kRows * m_cellSize}; }
+QSize AnsiPaletteGrid::sizeHint() const
+{
+    return {kColumns * m_cellSize, kRows * m_cellSize};
+}
 
 QRect AnsiPaletteGrid::CellRect(int index) const
 {
@@ -65,7 +68,8 @@ void AnsiPaletteGrid::mousePressEvent(QMouseEvent* event)
 void AnsiPaletteGrid::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    for (int i = 0; i < kCellCount; ++i) PaintCell(painter, i);
+    for (int i = 0; i < kCellCount; ++i)
+        PaintCell(painter, i);
 }
 
 void AnsiPaletteGrid::PaintCell(QPainter& painter, int index) const
@@ -76,7 +80,7 @@ void AnsiPaletteGrid::PaintCell(QPainter& painter, int index) const
     const QColor color = ColorFromValue(value, system);
     painter.fillRect(cell, color);
     const bool selected = index == m_selected;
-    const QColor frame = !selected ? QColor(0x40, 0x40, 0x40)
+    const QColor frame = !selected                                          ? QColor(0x40, 0x40, 0x40)
                          : color.red() + color.green() + color.blue() < 721 ? QColor(Qt::white)
                                                                             : QColor(0xC0, 0xC0, 0xC0);
     if (value == kSystemColor) {
@@ -98,4 +102,4 @@ void AnsiPaletteGrid::PaintCell(QPainter& painter, int index) const
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -11,7 +11,7 @@ namespace dualvex {
 
 class AnsiPaletteGrid : public QWidget {
     Q_OBJECT
-public:
+  public:
     static constexpr int kCellCount = 63;
     static constexpr int kRows = 9;
     static constexpr int kColumns = 7;
@@ -27,15 +27,15 @@ public:
     [[nodiscard]] QRect CellRect(int index) const;
     [[nodiscard]] QSize sizeHint() const override;
 
-signals:
+  signals:
     // A cell was chosen by the user; value is kSystemColor for the first cell.
     void ValueChosen(std::uint32_t value);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
-private:
+  private:
     void PaintCell(QPainter& painter, int index) const;
 
     bool m_background;
@@ -43,4 +43,4 @@ private:
     int m_selected = kCellCount - 1;
 };
 
-}  // namespace dualvex
+} // namespace dualvex

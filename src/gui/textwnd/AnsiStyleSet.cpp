@@ -21,7 +21,7 @@ std::vector<std::weak_ptr<AnsiStyleSet>>& Registry()
 
 int g_nextSetNumber = 1;
 
-}  // namespace
+} // namespace
 
 QByteArray AnsiFontRecord::ToBytes() const
 {
@@ -37,10 +37,12 @@ QByteArray AnsiFontRecord::ToBytes() const
 bool AnsiFontRecord::FromBytes(const QByteArray& bytes)
 {
     if (bytes.size() != kStoredSize) return false;
-    width = qFromLittleEndian<std::int32_t>(bytes.constData());
-    height = qFromLittleEndian<std::int32_t>(bytes.constData() + 4);
-    style = qFromLittleEndian<std::uint32_t>(bytes.constData() + 8);
-    const char* name = bytes.constData() + 12;
+    std::array<char, kStoredSize> raw{};
+    std::memcpy(raw.data(), bytes.constData(), raw.size());
+    width = qFromLittleEndian<std::int32_t>(raw.data());
+    height = qFromLittleEndian<std::int32_t>(raw.data() + 4);
+    style = qFromLittleEndian<std::uint32_t>(raw.data() + 8);
+    const char* name = raw.data() + 12;
     face = QString::fromLatin1(name, static_cast<qsizetype>(strnlen(name, kFaceBytes)));
     return true;
 }
@@ -91,8 +93,8 @@ std::shared_ptr<AnsiStyleSet> AnsiStyleSet::Acquire(const QString& name)
     return set;
 }
 
-int AnsiStyleSet::AddFormat(std::uint32_t background, std::uint32_t text, const QString& name, std::uint32_t id,
-                            int fontStyle)
+int AnsiStyleSet::AddFormat(std::uint32_t background, std::uint32_t text, const QString& name,
+                            std::uint32_t id, int fontStyle)
 {
     const std::uint32_t plainId = id & 0x7FFFFFFFu;
     const auto taken = [&](std::uint32_t wanted) {
@@ -185,4 +187,4 @@ void AnsiStyleSet::BuildStyleFonts()
     }
 }
 
-}  // namespace dualvex
+} // namespace dualvex

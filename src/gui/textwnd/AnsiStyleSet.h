@@ -25,8 +25,8 @@ struct AnsiFontRecord {
     static constexpr int kStoredSize = 44;
     enum Style : std::uint32_t { Bold = 1, Italic = 2, Underline = 4, FixedPitch = 8, ClipPrecision = 16 };
 
-    std::int32_t width = 0;   // 0 = the face's own width
-    std::int32_t height = 0;  // pixels
+    std::int32_t width = 0;  // 0 = the face's own width
+    std::int32_t height = 0; // pixels
     std::uint32_t style = FixedPitch;
     QString face;
 
@@ -39,8 +39,8 @@ struct AnsiFontRecord {
 struct AnsiFormat {
     std::uint32_t background = kSystemColor;
     std::uint32_t text = kSystemColor;
-    std::uint32_t id = 0;  // 0 = not persisted
-    int fontStyle = 0;     // 1 bold, 2 italic, 4 underline; 0 or less = the base font
+    std::uint32_t id = 0; // 0 = not persisted
+    int fontStyle = 0;    // 1 bold, 2 italic, 4 underline; 0 or less = the base font
     QString name;
 
     bool operator==(const AnsiFormat&) const = default;
@@ -51,7 +51,7 @@ struct AnsiFormat {
 [[nodiscard]] std::uint32_t ValueFromColor(const QColor& color);
 
 class AnsiStyleSet {
-public:
+  public:
     AnsiStyleSet(QString name, int setNumber);
     AnsiStyleSet(const AnsiStyleSet&) = delete;
     AnsiStyleSet& operator=(const AnsiStyleSet&) = delete;
@@ -65,11 +65,12 @@ public:
 
     // Formats. AddFormat with bit 31 in the id returns an existing entry with that id
     // instead of adding; an id already taken is stored as 0.
-    int AddFormat(std::uint32_t background, std::uint32_t text, const QString& name, std::uint32_t id, int fontStyle);
+    int AddFormat(std::uint32_t background, std::uint32_t text, const QString& name, std::uint32_t id,
+                  int fontStyle);
     bool UpdateFormat(std::uint32_t text, std::uint32_t background, const QString& name, std::uint32_t id,
                       int fontStyle);
     [[nodiscard]] int FormatCount() const { return static_cast<int>(m_formats.size()); }
-    [[nodiscard]] const AnsiFormat& Format(int index) const;  // out of range = format 0
+    [[nodiscard]] const AnsiFormat& Format(int index) const; // out of range = format 0
     [[nodiscard]] std::vector<AnsiFormat>& Formats() { return m_formats; }
     [[nodiscard]] const std::vector<AnsiFormat>& Formats() const { return m_formats; }
 
@@ -94,7 +95,7 @@ public:
 
     QString& KeyPath() { return m_keyPath; }
 
-private:
+  private:
     void BuildStyleFonts();
 
     QString m_name;
@@ -114,4 +115,4 @@ private:
 // Font made from a stored record: pixel height, weight, italic, underline, fixed pitch.
 [[nodiscard]] QFont FontFromRecord(const AnsiFontRecord& record);
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -15,4 +15,4 @@ class AnsiStyleSet;
 // last load recorded. Returns false without a path.
 [[nodiscard]] bool SaveStyleSettings(AnsiStyleSet& set, const QString& path);
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -5,11 +5,11 @@
 #include "textwnd/AnsiStyleSettings.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QGuiApplication>
-#include <QEvent>
 #include <QMenu>
 #include <QScrollBar>
 
@@ -30,7 +30,7 @@ constexpr int kMinFontHeight = 6;
 constexpr int kMaxFontHeight = 48;
 constexpr int kDefaultFontHeight = 15;
 
-}  // namespace
+} // namespace
 
 CAnsiView::CAnsiView(const QString& styleSetName, int columnCount, AnsiLine lineCount, QWidget* parent)
     : QWidget(parent), m_styleSet(AnsiStyleSet::Acquire(styleSetName)), m_lineCount(lineCount + 100),
@@ -40,7 +40,7 @@ CAnsiView::CAnsiView(const QString& styleSetName, int columnCount, AnsiLine line
     setWindowTitle(QStringLiteral("AnsiWnd"));
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setMouseTracking(true);  // derived views see every move, not only drags
+    setMouseTracking(true); // derived views see every move, not only drags
     setCursor(Qt::IBeamCursor);
     m_clock.start();
     for (int i = 0; i < 2; ++i) {
@@ -71,8 +71,8 @@ int CAnsiView::AddFormat(std::uint32_t background, std::uint32_t text, const QSt
     return m_styleSet->AddFormat(background, text, name, id, fontStyle);
 }
 
-bool CAnsiView::UpdateFormat(std::uint32_t text, std::uint32_t background, const QString& name, std::uint32_t id,
-                             int fontStyle)
+bool CAnsiView::UpdateFormat(std::uint32_t text, std::uint32_t background, const QString& name,
+                             std::uint32_t id, int fontStyle)
 {
     return m_styleSet->UpdateFormat(text, background, name, id, fontStyle);
 }
@@ -93,7 +93,8 @@ void CAnsiView::SetFont(int height, const QString& face)
         record.height = std::clamp(record.height, kMinFontHeight, kMaxFontHeight);
         candidates << record.face;
     }
-    candidates << QStringLiteral("Courier") << QStringLiteral("Terminal") << QStringLiteral("Fixedsys") << QString();
+    candidates << QStringLiteral("Courier") << QStringLiteral("Terminal") << QStringLiteral("Fixedsys")
+               << QString();
     for (const QString& candidate : candidates) {
         AnsiFontRecord trial = record;
         trial.face = candidate;
@@ -126,14 +127,14 @@ std::vector<CAnsiView*> CAnsiView::Partners() const
 {
     std::vector<CAnsiView*> partners;
     for (CAnsiView* view : ViewList())
-        if (view != this && view->m_styleSet->SetNumber() == m_styleSet->SetNumber()) partners.push_back(view);
+        if (view != this && view->m_styleSet->SetNumber() == m_styleSet->SetNumber())
+            partners.push_back(view);
     return partners;
 }
 
 void CAnsiView::RelayoutPartners()
 {
     for (CAnsiView* view : Partners()) {
-        if (view->m_charWidth == m_charWidth && view->m_charHeight == m_charHeight) continue;
         view->ApplyCellSize();
         view->SizePass(view->width(), view->height());
         view->Redraw(false);
@@ -179,7 +180,8 @@ int CAnsiView::OnColorsDialog()
     SetCaretMode(4);
     if (result == QDialog::Accepted) {
         (void)SaveSettings();
-        for (CAnsiView* view : Partners()) view->Redraw(false);
+        for (CAnsiView* view : Partners())
+            view->Redraw(false);
         m_pending |= kRedrawAll;
     }
     Redraw(true);
@@ -221,24 +223,66 @@ bool CAnsiView::SetMarginWidth(int pixels)
 
 // ---- base hooks: nothing to do unless a derived view says so --------------------------
 
-bool CAnsiView::LineText(AnsiLine, int, int, AnsiLineText&) { return false; }
+bool CAnsiView::LineText(AnsiLine, int, int, AnsiLineText&)
+{
+    return false;
+}
 void CAnsiView::OnSettingsChanged(int) {}
 void CAnsiView::OnScrolled() {}
 void CAnsiView::OnResize(int, int, int, int) {}
-int CAnsiView::OnKeyScroll(int) { return 0; }
+int CAnsiView::OnKeyScroll(int)
+{
+    return 0;
+}
 void CAnsiView::OnChar(const QString&, int) {}
-int CAnsiView::OnKeyUp(int, int) { return 0; }
-bool CAnsiView::OnKeyDown(int, int) { return false; }
-bool CAnsiView::OnLButtonDblClk(int, int, int, int, AnsiLine) { return false; }
-bool CAnsiView::OnRButtonDblClk(int, int, int, int, AnsiLine) { return false; }
-bool CAnsiView::OnLButtonDown(int, int, int, int, AnsiLine) { return false; }
-bool CAnsiView::OnRButtonDown(int, int, int, int, AnsiLine) { return false; }
-bool CAnsiView::OnLButtonUp(int, int, int, int, AnsiLine) { return false; }
-bool CAnsiView::OnRButtonUp(int, int, int, int, AnsiLine) { return false; }
-bool CAnsiView::OnMouseMove(int, int, int, int, AnsiLine) { return false; }
-bool CAnsiView::OnMarginMouse(int, int, int, AnsiLine) { return false; }
-bool CAnsiView::OnMouseWheelHook(int, int) { return false; }
-QScrollBar* CAnsiView::GetScrollBar(int index) const { return m_bars[index == 0 ? 0 : 1]; }
+int CAnsiView::OnKeyUp(int, int)
+{
+    return 0;
+}
+bool CAnsiView::OnKeyDown(int, int)
+{
+    return false;
+}
+bool CAnsiView::OnLButtonDblClk(int, int, int, int, AnsiLine)
+{
+    return false;
+}
+bool CAnsiView::OnRButtonDblClk(int, int, int, int, AnsiLine)
+{
+    return false;
+}
+bool CAnsiView::OnLButtonDown(int, int, int, int, AnsiLine)
+{
+    return false;
+}
+bool CAnsiView::OnRButtonDown(int, int, int, int, AnsiLine)
+{
+    return false;
+}
+bool CAnsiView::OnLButtonUp(int, int, int, int, AnsiLine)
+{
+    return false;
+}
+bool CAnsiView::OnRButtonUp(int, int, int, int, AnsiLine)
+{
+    return false;
+}
+bool CAnsiView::OnMouseMove(int, int, int, int, AnsiLine)
+{
+    return false;
+}
+bool CAnsiView::OnMarginMouse(int, int, int, AnsiLine)
+{
+    return false;
+}
+bool CAnsiView::OnMouseWheelHook(int, int)
+{
+    return false;
+}
+QScrollBar* CAnsiView::GetScrollBar(int index) const
+{
+    return m_bars[index == 0 ? 0 : 1];
+}
 
 int CAnsiView::SetCursor(int column, AnsiLine line, int flags)
 {
@@ -320,4 +364,4 @@ void CAnsiView::changeEvent(QEvent* event)
     QWidget::changeEvent(event);
 }
 
-}  // namespace dualvex
+} // namespace dualvex

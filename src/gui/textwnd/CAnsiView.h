@@ -8,7 +8,6 @@
 #include "textwnd/AnsiStyleSet.h"
 
 #include <QElapsedTimer>
-#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
@@ -23,7 +22,7 @@ namespace dualvex {
 
 class AnsiAutoScroller;
 
-using AnsiLine = std::int64_t;  // line index; wide enough for one line per byte of a 4 GiB image
+using AnsiLine = std::int64_t; // line index; wide enough for one line per byte of a 4 GiB image
 
 // Cells of one line as a derived view delivers them: the text from `firstColumn` on and
 // the attribute runs over it (low byte: format of text colour and font style, high byte:
@@ -47,7 +46,7 @@ struct AnsiCell {
 
 class CAnsiView : public QWidget {
     Q_OBJECT
-public:
+  public:
     // Notification codes to the owner and the owner's command message.
     enum Notification { kScrolled = 10228, kFocusGained = 10229, kFocusLost = 10230 };
     static constexpr int kViewCommand = 10227;
@@ -105,8 +104,8 @@ public:
     virtual bool LineText(AnsiLine line, int firstColumn, int columnCount, AnsiLineText& out);
     // Draws one row whose column 0 lies at x0 and returns the columns drawn; the base
     // draws LineText. Override only for drawing beyond text and colours.
-    virtual int PrintLine(QPainter& painter, const QRect& row, AnsiLine line, int firstColumn, int columnCount,
-                          int x0);
+    virtual int PrintLine(QPainter& painter, const QRect& row, AnsiLine line, int firstColumn,
+                          int columnCount, int x0);
     virtual void PrintMargin(QPainter& painter, const QRect& margin, AnsiLine line);
     virtual int OnColorsDialog();
     virtual bool SetMarginWidth(int pixels);
@@ -194,11 +193,11 @@ public:
     // Draws attributed text at a cell origin (x of the cell, top of the row).
     void DrawCells(QPainter& painter, int x, int top, QStringView text, std::uint16_t attribute) const;
 
-signals:
+  signals:
     // Codes 10228 (scrolled: first column, first line), 10229 and 10230 (focus: 0, 0).
     void Notify(dualvex::CAnsiView* view, int code, qint64 value1, qint64 value2);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -212,7 +211,7 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void changeEvent(QEvent* event) override;
 
-private:
+  private:
     friend class AnsiAutoScroller;
 
     // layout
@@ -267,7 +266,7 @@ private:
     std::shared_ptr<AnsiStyleSet> m_styleSet;
     QScrollBar* m_bars[2] = {nullptr, nullptr};
     bool m_barShown[2] = {false, false};
-    AnsiLine m_barScale = 1;  // lines per vertical bar unit, above 1 only for huge line counts
+    AnsiLine m_barScale = 1; // lines per vertical bar unit, above 1 only for huge line counts
 
     int m_charWidth = 1;
     int m_charHeight = 1;
@@ -286,36 +285,36 @@ private:
     AnsiLine m_lineCount = 0;
     int m_columnCount = 0;
     std::uint32_t m_pending = kRedrawAll;
-    AnsiLine m_pendingLine = 0;  // line of bits 24-26 (kept apart so no line number is cut)
-    int m_pendingCount = 0;      // count of bit 26
-    int m_modifiers = 0;         // bit 0 Shift, bit 1 Ctrl
+    AnsiLine m_pendingLine = 0; // line of bits 24-26 (kept apart so no line number is cut)
+    int m_pendingCount = 0;     // count of bit 26
+    int m_modifiers = 0;        // bit 0 Shift, bit 1 Ctrl
     int m_marginWidth = 0;
     std::uint32_t m_scrollStyle = 0;
     std::uint32_t m_lastStyle = 0xFFFFFFFFu;
     bool m_hasFocus = false;
     int m_drawnColumn = 0;
     AnsiLine m_drawnLine = 0;
-    int m_barColumns = -1;  // visible columns at the last scroll-bar update
+    int m_barColumns = -1; // visible columns at the last scroll-bar update
     int m_barLines = -1;
-    int m_barColumn = 0;  // positions last written into the bars
+    int m_barColumn = 0; // positions last written into the bars
     AnsiLine m_barLine = 0;
     int m_partialColumn = 0;
     int m_partialLine = 0;
     int m_lastColumnCount = -1;
     AnsiLine m_lastLineCount = -1;
-    QRect m_caretRect;  // where the caret was last drawn
-    mutable QColor m_rowBackground;  // background of the last cells drawn, for the rest of a row
+    QRect m_caretRect;              // where the caret was last drawn
+    mutable QColor m_rowBackground; // background of the last cells drawn, for the rest of a row
     int m_resizeDepth = 0;
-    bool m_barUpdate = false;  // bars are being written by the layout, not the user
+    bool m_barUpdate = false; // bars are being written by the layout, not the user
 
     // input state
     int m_lastMouseX = 0;
     int m_lastMouseY = 0;
     int m_pressX = 0;
     int m_pressY = 0;
-    int m_leftDrag = 0;   // 0 none, 1 selecting, 2 dragging in the margin
-    int m_rightMode = 0;  // 0 none, 1 text area, 2 margin, 3 panning
-    int m_timerKind = 0;  // 0 none, 1 drag auto-scroll, 2 long-press detection
+    int m_leftDrag = 0;  // 0 none, 1 selecting, 2 dragging in the margin
+    int m_rightMode = 0; // 0 none, 1 text area, 2 margin, 3 panning
+    int m_timerKind = 0; // 0 none, 1 drag auto-scroll, 2 long-press detection
     int m_timerTicks = 0;
     int m_stepX = 0;
     int m_stepY = 0;
@@ -329,4 +328,4 @@ private:
     std::unique_ptr<AnsiAutoScroller> m_autoScroller;
 };
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -55,7 +55,7 @@ bool IsArrowKey(int key)
     return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
 }
 
-}  // namespace
+} // namespace
 
 // ---- keyboard -----------------------------------------------------------------------
 
@@ -64,7 +64,8 @@ void CAnsiView::keyPressEvent(QKeyEvent* event)
     const bool used = HandleKeyDown(event->key(), event->count(), event->modifiers());
     if (!used && event->text().isEmpty()) event->ignore();
     if (!event->text().isEmpty() && !IsNavigationKey(event->key())) {
-        for (int i = 0; i < std::clamp(event->count(), 1, kMaxRepeat); ++i) OnChar(event->text(), m_modifiers);
+        for (int i = 0; i < std::clamp(event->count(), 1, kMaxRepeat); ++i)
+            OnChar(event->text(), m_modifiers);
         Recalc(0);
     }
 }
@@ -72,12 +73,14 @@ void CAnsiView::keyPressEvent(QKeyEvent* event)
 void CAnsiView::keyReleaseEvent(QKeyEvent* event)
 {
     SampleModifiers(event->modifiers());
-    for (int i = 0; i < std::clamp(event->count(), 1, kMaxRepeat); ++i) OnKeyUp(event->key(), m_modifiers);
+    for (int i = 0; i < std::clamp(event->count(), 1, kMaxRepeat); ++i)
+        OnKeyUp(event->key(), m_modifiers);
 }
 
 void CAnsiView::SampleModifiers(Qt::KeyboardModifiers modifiers)
 {
-    m_modifiers = (modifiers.testFlag(Qt::ShiftModifier) ? 1 : 0) | (modifiers.testFlag(Qt::ControlModifier) ? 2 : 0);
+    m_modifiers =
+        (modifiers.testFlag(Qt::ShiftModifier) ? 1 : 0) | (modifiers.testFlag(Qt::ControlModifier) ? 2 : 0);
 }
 
 // Auto-repeat may deliver many steps at once; at most 30 are taken, and with four or
@@ -99,7 +102,8 @@ bool CAnsiView::KeyStep(int key)
 {
     const bool shift = m_modifiers & 1;
     const bool ctrl = m_modifiers & 2;
-    if (key == Qt::Key_Clear && m_modifiers == 0) return OnLButtonDblClk(0, 0, 0, m_cursorColumn, m_cursorLine), true;
+    if (key == Qt::Key_Clear && m_modifiers == 0)
+        return OnLButtonDblClk(0, 0, 0, m_cursorColumn, m_cursorLine), true;
     if (ctrl && key == Qt::Key_End) return SetCursor(0, m_lineCount, shift ? kExtend : 0), true;
     if (ctrl && key == Qt::Key_Home) return SetCursor(0, 0, shift ? kExtend : 0), true;
     if (!IsNavigationKey(key)) return false;
@@ -107,17 +111,36 @@ bool CAnsiView::KeyStep(int key)
         KeyScroll(key);
         return true;
     }
-    const int flags = kRelative | (shift ? kExtend : 0) | (ctrl ? kCtrl : 0) | (IsArrowKey(key) ? kArrowStep : 0);
+    const int flags =
+        kRelative | (shift ? kExtend : 0) | (ctrl ? kCtrl : 0) | (IsArrowKey(key) ? kArrowStep : 0);
     const int page = m_visibleLines - 1;
     switch (key) {
-    case Qt::Key_PageUp: m_firstLine -= page; SetCursor(0, -page, flags); break;
-    case Qt::Key_PageDown: m_firstLine += page; SetCursor(0, page, flags); break;
-    case Qt::Key_End: SetCursor(m_columnCount - m_cursorColumn, 0, flags); break;
-    case Qt::Key_Home: SetCursor(-m_cursorColumn, 0, flags); break;
-    case Qt::Key_Left: SetCursor(-1, 0, flags); break;
-    case Qt::Key_Right: SetCursor(1, 0, flags); break;
-    case Qt::Key_Up: SetCursor(0, -1, flags); break;
-    default: SetCursor(0, 1, flags); break;
+    case Qt::Key_PageUp:
+        m_firstLine -= page;
+        SetCursor(0, -page, flags);
+        break;
+    case Qt::Key_PageDown:
+        m_firstLine += page;
+        SetCursor(0, page, flags);
+        break;
+    case Qt::Key_End:
+        SetCursor(m_columnCount - m_cursorColumn, 0, flags);
+        break;
+    case Qt::Key_Home:
+        SetCursor(-m_cursorColumn, 0, flags);
+        break;
+    case Qt::Key_Left:
+        SetCursor(-1, 0, flags);
+        break;
+    case Qt::Key_Right:
+        SetCursor(1, 0, flags);
+        break;
+    case Qt::Key_Up:
+        SetCursor(0, -1, flags);
+        break;
+    default:
+        SetCursor(0, 1, flags);
+        break;
     }
     return true;
 }
@@ -125,13 +148,26 @@ bool CAnsiView::KeyStep(int key)
 void CAnsiView::KeyScroll(int key)
 {
     switch (key) {
-    case Qt::Key_PageUp: m_firstLine -= m_visibleLines - 1; break;
-    case Qt::Key_PageDown: m_firstLine += m_visibleLines - 1; break;
-    case Qt::Key_Left: --m_firstColumn; break;
-    case Qt::Key_Right: ++m_firstColumn; break;
-    case Qt::Key_Up: --m_firstLine; break;
-    case Qt::Key_Down: ++m_firstLine; break;
-    default: return;
+    case Qt::Key_PageUp:
+        m_firstLine -= m_visibleLines - 1;
+        break;
+    case Qt::Key_PageDown:
+        m_firstLine += m_visibleLines - 1;
+        break;
+    case Qt::Key_Left:
+        --m_firstColumn;
+        break;
+    case Qt::Key_Right:
+        ++m_firstColumn;
+        break;
+    case Qt::Key_Up:
+        --m_firstLine;
+        break;
+    case Qt::Key_Down:
+        ++m_firstLine;
+        break;
+    default:
+        return;
     }
     Recalc(kNoPaint);
     OnKeyScroll(key);
@@ -142,7 +178,8 @@ void CAnsiView::KeyScroll(int key)
 int CAnsiView::KeysOf(const QMouseEvent* event) const
 {
     const Qt::MouseButtons buttons = event->buttons();
-    return (buttons.testFlag(Qt::LeftButton) ? kKeyLeft : 0) | (buttons.testFlag(Qt::RightButton) ? kKeyRight : 0) |
+    return (buttons.testFlag(Qt::LeftButton) ? kKeyLeft : 0) |
+           (buttons.testFlag(Qt::RightButton) ? kKeyRight : 0) |
            (buttons.testFlag(Qt::MiddleButton) ? kKeyMiddle : 0) |
            (event->modifiers().testFlag(Qt::ShiftModifier) ? kKeyShift : 0) |
            (event->modifiers().testFlag(Qt::ControlModifier) ? kKeyCtrl : 0);
@@ -154,12 +191,23 @@ void CAnsiView::mousePressEvent(QMouseEvent* event)
     const int keys = KeysOf(event);
     if (event->button() != Qt::RightButton) setFocus(Qt::MouseFocusReason);
     switch (event->button()) {
-    case Qt::LeftButton: LeftDown(keys, p.x(), p.y()); break;
-    case Qt::RightButton: RightDown(keys, p.x(), p.y()); break;
-    case Qt::MiddleButton: StartAutoScroll(p); break;
-    case Qt::BackButton: HandleKeyDown(Qt::Key_PageDown, 1, Qt::NoModifier); break;
-    case Qt::ForwardButton: HandleKeyDown(Qt::Key_PageUp, 1, Qt::NoModifier); break;
-    default: break;
+    case Qt::LeftButton:
+        LeftDown(keys, p.x(), p.y());
+        break;
+    case Qt::RightButton:
+        RightDown(keys, p.x(), p.y());
+        break;
+    case Qt::MiddleButton:
+        StartAutoScroll(p);
+        break;
+    case Qt::BackButton:
+        HandleKeyDown(Qt::Key_PageDown, 1, Qt::NoModifier);
+        break;
+    case Qt::ForwardButton:
+        HandleKeyDown(Qt::Key_PageUp, 1, Qt::NoModifier);
+        break;
+    default:
+        break;
     }
 }
 
@@ -249,10 +297,14 @@ void CAnsiView::DragMove(int x, int y)
 {
     int stepX = 0;
     int stepY = 0;
-    if (x < m_marginWidth) stepX = (x - m_marginWidth) >> 3;
-    else if (x > m_textWidth - m_charWidth) stepX = ((x - m_textWidth + m_charWidth) | 8) >> 3;
-    if (y < 0) stepY = y >> 3;
-    else if (y > m_textHeight - m_charHeight) stepY = ((y - m_textHeight + m_charHeight) | 8) >> 3;
+    if (x < m_marginWidth)
+        stepX = (x - m_marginWidth) >> 3;
+    else if (x > m_textWidth - m_charWidth)
+        stepX = ((x - m_textWidth + m_charWidth) | 8) >> 3;
+    if (y < 0)
+        stepY = y >> 3;
+    else if (y > m_textHeight - m_charHeight)
+        stepY = ((y - m_textHeight + m_charHeight) | 8) >> 3;
     m_stepX = stepX;
     m_stepY = stepY;
     const AnsiCell cell = CellAt(x, y);
@@ -272,8 +324,10 @@ void CAnsiView::MouseMove(int keys, int x, int y, Qt::MouseButtons buttons)
     m_lastMouseX = x;
     m_lastMouseY = y;
     if (m_rightMode == 3) {
-        if (!buttons.testFlag(Qt::RightButton)) RightUp(keys, x, y);
-        else PanMove(x, y);
+        if (!buttons.testFlag(Qt::RightButton))
+            RightUp(keys, x, y);
+        else
+            PanMove(x, y);
         return;
     }
     if ((m_rightMode == 1 || m_rightMode == 2) &&
@@ -407,7 +461,8 @@ void CAnsiView::TimerTick()
         return;
     }
     if (m_timerKind != 2 || m_timerTicks < kLongPressTicks) return;
-    if (std::abs(m_lastMouseX - m_pressX) < kPanThreshold || std::abs(m_lastMouseY - m_pressY) < kPanThreshold)
+    if (std::abs(m_lastMouseX - m_pressX) < kPanThreshold ||
+        std::abs(m_lastMouseY - m_pressY) < kPanThreshold)
         StartPanning();
     else
         StopTimer();
@@ -434,6 +489,9 @@ void CAnsiView::StartAutoScroll(QPoint origin)
     m_autoScroller = std::make_unique<AnsiAutoScroller>(*this, origin, AnsiAutoScroller::kBoth);
 }
 
-bool CAnsiView::IsAutoScrolling() const { return m_autoScroller && m_autoScroller->IsActive(); }
+bool CAnsiView::IsAutoScrolling() const
+{
+    return m_autoScroller && m_autoScroller->IsActive();
+}
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -27,7 +27,7 @@ const QString& NotDerivedText()
     return text;
 }
 
-}  // namespace
+} // namespace
 
 // ---- size ---------------------------------------------------------------------------
 
@@ -118,10 +118,12 @@ void CAnsiView::FollowCursor(int flags, AnsiLine& centre, bool& lineChanged)
     AnsiLine delta = m_cursorLine - m_drawnLine;
     if (m_cursorColumn != m_drawnColumn) {
         m_pending |= kRedrawCaret;
-        if (delta == 0) delta = 10;  // a sideways jump may centre like a far one
+        if (delta == 0) delta = 10; // a sideways jump may centre like a far one
         const int span = m_visibleColumns - m_partialColumn;
-        if (m_textWidth > 0 && m_cursorColumn >= m_firstColumn + span) m_firstColumn = m_cursorColumn - span + 1;
-        else if (m_textWidth > 0 && m_cursorColumn < m_firstColumn) m_firstColumn = m_cursorColumn;
+        if (m_textWidth > 0 && m_cursorColumn >= m_firstColumn + span)
+            m_firstColumn = m_cursorColumn - span + 1;
+        else if (m_textWidth > 0 && m_cursorColumn < m_firstColumn)
+            m_firstColumn = m_cursorColumn;
     }
     if (delta != 0) {
         m_pending |= kRedrawCaret;
@@ -129,8 +131,10 @@ void CAnsiView::FollowCursor(int flags, AnsiLine& centre, bool& lineChanged)
         const bool far = delta != 1 && delta != -1 && delta != m_visibleLines && delta != -m_visibleLines;
         centre = (flags & kCentreJump) && far ? m_visibleLines / 2 : 0;
         const int span = m_visibleLines - m_partialLine;
-        if (m_textHeight > 0 && m_cursorLine >= m_firstLine + span) m_firstLine = m_cursorLine - span + centre + 1;
-        else if (m_textHeight > 0 && m_cursorLine < m_firstLine) m_firstLine = m_cursorLine - centre;
+        if (m_textHeight > 0 && m_cursorLine >= m_firstLine + span)
+            m_firstLine = m_cursorLine - span + centre + 1;
+        else if (m_textHeight > 0 && m_cursorLine < m_firstLine)
+            m_firstLine = m_cursorLine - centre;
     }
     m_drawnColumn = m_cursorColumn;
     m_drawnLine = m_cursorLine;
@@ -164,9 +168,15 @@ AnsiLine CAnsiView::VerticalExtent() const
     return m_lineCount + m_visibleLines / 2 - 1;
 }
 
-int CAnsiView::LastFirstColumn() const { return std::max(0, HorizontalExtent() - m_visibleColumns); }
+int CAnsiView::LastFirstColumn() const
+{
+    return std::max(0, HorizontalExtent() - m_visibleColumns);
+}
 
-AnsiLine CAnsiView::LastFirstLine() const { return std::max<AnsiLine>(0, VerticalExtent() - m_visibleLines); }
+AnsiLine CAnsiView::LastFirstLine() const
+{
+    return std::max<AnsiLine>(0, VerticalExtent() - m_visibleLines);
+}
 
 void CAnsiView::UpdateHorizontalBar(bool force)
 {
@@ -266,7 +276,10 @@ void CAnsiView::MarkRedrawFrom(AnsiLine line)
     }
 }
 
-void CAnsiView::MarkRedrawLine(AnsiLine line) { MarkRedrawRun(line, 1); }
+void CAnsiView::MarkRedrawLine(AnsiLine line)
+{
+    MarkRedrawRun(line, 1);
+}
 
 void CAnsiView::MarkRedrawRun(AnsiLine first, int count)
 {
@@ -373,7 +386,8 @@ void CAnsiView::PaintRow(QPainter& painter, AnsiLine line, int top, int x0, int 
     m_rowBackground = m_styleSet->BackgroundColor(0, palette());
     const int drawn = PrintLine(painter, text, line, m_firstColumn, columns, x0);
     const int restX = x0 + (m_firstColumn + std::max(0, drawn)) * m_charWidth;
-    if (restX < text.right() + 1) painter.fillRect(QRect(restX, top, text.right() + 1 - restX, m_charHeight), m_rowBackground);
+    if (restX < text.right() + 1)
+        painter.fillRect(QRect(restX, top, text.right() + 1 - restX, m_charHeight), m_rowBackground);
     if (m_marginWidth <= 0) return;
     const QRect margin(0, top, m_marginWidth, m_charHeight);
     painter.setClipRect(margin & QRect(0, 0, m_textWidth, m_textHeight));
@@ -426,10 +440,11 @@ void CAnsiView::DrawCells(QPainter& painter, int x, int top, QStringView text, s
 {
     const AnsiStyleSet& set = *m_styleSet;
     m_rowBackground = set.BackgroundColor(attribute, palette());
-    painter.fillRect(QRect(x, top, static_cast<int>(text.size()) * m_charWidth, m_charHeight), m_rowBackground);
+    painter.fillRect(QRect(x, top, static_cast<int>(text.size()) * m_charWidth, m_charHeight),
+                     m_rowBackground);
     painter.setFont(set.FontFor(attribute));
     painter.setPen(set.TextColor(attribute, palette()));
     painter.drawText(QPoint(x, top + set.Ascent()), text.toString());
 }
 
-}  // namespace dualvex
+} // namespace dualvex
