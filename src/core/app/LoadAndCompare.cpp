@@ -27,7 +27,10 @@ LoadOutcome LoadAndCompare(const std::string& path1, const std::string& path2, L
         outcome.failed = 3;
         outcome.status = LoadStatus::CannotOpen;
     }
-    if (Cancelled(cancel)) outcome = LoadOutcome{-1};
+    if (Cancelled(cancel)) {
+        outcome = LoadOutcome();
+        outcome.failed = -1;
+    }
     return outcome;
 }
 

@@ -173,9 +173,10 @@ int CAnsiView::LastFirstColumn() const
     return std::max(0, HorizontalExtent() - m_visibleColumns);
 }
 
+// A partly shown bottom row does not count: the last line must be reachable in full.
 AnsiLine CAnsiView::LastFirstLine() const
 {
-    return std::max<AnsiLine>(0, VerticalExtent() - m_visibleLines);
+    return std::max<AnsiLine>(0, VerticalExtent() - (m_visibleLines - m_partialLine));
 }
 
 void CAnsiView::UpdateHorizontalBar(bool force)

@@ -1,0 +1,153 @@
+// The hex pane: a text window that shows one borrowed byte image as address,
+// hex and character columns, with cursor, selection, marks, difference marks,
+// typing with undo, and the clipboard. All decisions live in HexViewCore; this
+// widget forwards input to it, draws the lines it builds and turns what changed
+// into repaints and notifications.
+#pragma once
+
+#include "app/CommandTarget.h"
+#include "hexview/HexConfigModel.h"
+#include "hexview/HexLinePainter.h"
+#include "hexview/HexViewCore.h"
+#include "textwnd/CAnsiView.h"
+
+#include <QMetaType>
+
+#include <cstdint>
+#include <memory>
+
+namespace dualvex {
+
+class CHexView : public CAnsiView {
+    Q_OBJECT
+public:
+    // Commands a pane runs (menu ids shared with the frame).
+    enum Command : int {
+        kCmdCopy = 57634,
+        kCmdPasteValue = 57637,
+        kCmdPasteHex = 35084,
+        kCmdUndo = 57643,
+        kCmdRedo = 35075,
+        kCmdSettings = 32778,
+        kCmdFind = 57636,
+        kCmdInsertNumber = 32796,
+        kCmdCalculator = 32793,
+        kCmdFloatConverter = 35081,
+    };
+    explicit CHexView(QWidget* parent = nullptr, std::uint32_t flags = 0);
+    ~CHexView() override;
+
+    // ---- data ---------------------------------------------------------------------------
+    // Borrows the buffer (no copy); kDataEditable binds it for typing, otherwise the
+    // pane is read-only. Returns the previous length.
+    HexPos SetData(std::uint8_t* data, HexPos length, std::uint32_t base, unsigned flags);
+    HexPos SetData(const std::uint8_t* data, HexPos length, std::uint32_t base, unsigned flags);
+    HexPos SetOwnedData(std::unique_ptr<std::uint8_t[]> data, HexPos length, std::uint32_t base, unsigned flags);
+    const std::uint8_t* GetData(HexPos* length, std::uint32_t* base) const { return m_core.GetData(length, base); }
+    std::uint32_t SetBaseAddress(std::uint32_t base);
+    // One bit per byte, least significant first, borrowed; a negative count means
+    // the data length. Marks are shown wherever the bit set reaches.
+    void SetDiffBits(const std::uint8_t* bits, HexPos count);
+    const std::uint8_t* GetDiffBits(HexPos* count) const { return m_core.GetDifferenceBits(count); }
+    int SetMark(int index, HexPos start, HexPos count);
+
+    // ---- position -----------------------------------------------------------------------
+    HexPos SetTopAddress(HexPos position, bool absolute);
+    HexPos GetTopPosition(bool absolute) const;
+    // Silent moves: the owner's own operations send no selection notification.
+    int SetCursorPos(HexPos position, bool absolute, bool extend = false);
+    int SelectTo(HexPos position, bool absolute);
+    int ClearSelection();
+    HexPos GetCursorPos(bool absolute) const { return m_core.GetCursor(absolute); }
+    HexPos GetSelectionStart(bool absolute) const { return m_core.GetSelectionStart(absolute); }
+    // Lower end and length of the selection (0 without one: then the cursor).
+    HexPos GetSelection(bool absolute, HexPos* count) const { return m_core.GetSelection(absolute, count); }
+    bool GetSelectionEx(HexPos* start, HexPos* count, bool absolute, HexPos cap) const
+    {
+        return m_core.GetSelectionEx(start, count, absolute, cap);
+    }
+    // First byte index shown at the top left and the bytes one page holds.
+    HexPos FirstVisiblePosition(bool absolute) const { return GetTopPosition(absolute); }
+    HexPos VisibleByteCount() const;
+    // The command message 10228 with its operation numbers.
+    std::int64_t HexCommand(int op, std::int64_t value);
+
+    // ---- settings -----------------------------------------------------------------------
+    int GetSetting(int index) const { return m_core.GetSetting(index); }
+    int SetLayout(int width, int extraSpace, int insertSpace, int digits, int format, int invert);
+    int SetWidthMode(int width, int snap, int statusMode, int selectionRaster);
+    // The "Konfiguration" dialog; on OK the values apply and 11254 is sent.
+    void ConfigDialog();
+    // What OK in the dialog does: apply the values and send 11254.
+    void ApplyConfig(const HexConfigState& state);
+
+    // ---- commands -----------------------------------------------------------------------
+    bool OnCommand(int id);
+    bool OnUpdateCommand(int id, CommandState& state) const;
+    bool Copy();
+    bool PasteValue();
+    bool PasteHex();
+    bool Undo();
+    bool Redo();
+    bool IsReadOnly() const { return m_core.IsReadOnly(); }
+    bool IsModified() const { return m_core.IsModified(); }
+    bool HasSelection() const { return m_core.HasSelection(); }
+
+    const HexViewCore& Core() const { return m_core; }
+    // The widget rectangle of one byte's hex digits or character cell (for tests and tools).
+    QRect HexCellRect(HexPos index) const;
+    QRect CharCellRect(HexPos index) const;
+
+    // ---- text window hooks --------------------------------------------------------------
+    int PrintLine(QPainter& painter, const QRect& row, AnsiLine line, int firstColumn, int columnCount,
+                  int x0) override;
+    void PrintMargin(QPainter& painter, const QRect& margin, AnsiLine line) override;
+    void OnSettingsChanged(int what) override;
+    int SetCursor(int column, AnsiLine line, int flags) override;
+    void OnScrolled() override;
+    void OnResize(int visibleColumns, int visibleLines, int deltaColumns, int deltaLines) override;
+    void OnChar(const QString& text, int flags) override;
+    bool OnKeyDown(int key, int flags) override;
+    // The line width in columns (what the base's query slot answers).
+    int QueryLineWidth() const { return m_core.Layout().LineWidth(); }
+
+signals:
+    // 10228 scrolled (first column, top line), 11253 selection (lower, upper, 1 or
+    // 0, 0, 0), 11254 settings confirmed, 11255 focus lost, 11256 focus gained.
+    void HexNotification(dualvex::CHexView* view, int code, dualvex::HexNotify body);
+    // The cursor, selection or status mode changed: the status display refreshes.
+    void StatusChanged(dualvex::CHexView* view);
+    // Commands that open a tool dialog on this pane (find, insert number,
+    // calculator, float converter); whoever owns the dialogs answers them.
+    void ToolCommandRequested(dualvex::CHexView* view, int commandId);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+
+private:
+    void RegisterFormats();
+    void LoadViewSettings();
+    void SaveViewSettings();
+    // Brings the core's top line to the base's scroll position before a call
+    // that depends on it, and acts on everything the call changed after it.
+    HexViewCore& Change();
+    void Apply(int recalcFlags = kQuiet);
+    void ApplyRepaint(const HexViewUpdate& update);
+    void Beep() const;
+    bool Refuse() const;
+    QRect ColumnRect(HexPos index, int column) const;
+    bool PasteText(bool asHex);
+
+    HexViewCore m_core;
+    HexLinePainter m_painter;
+    HexLineText m_line;
+    int m_fitDepth = 0;
+    bool m_keyHandled = false;  // the last key went to a hook: its character is not typed
+};
+
+}  // namespace dualvex
+
+Q_DECLARE_METATYPE(dualvex::HexNotify)

@@ -1,0 +1,149 @@
+// Typing, the Ctrl key hooks, the clipboard, undo and redo and the pane's
+// commands: each turns one event into one call of the core.
+#include "hexview/CHexView.h"
+
+#include "tools/ValueText.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
+#include <climits>
+#include <string_view>
+
+namespace dualvex {
+
+namespace {
+
+constexpr int kCtrlBit = 2;   // modifier state: bit 1 Ctrl
+constexpr int kShiftBit = 1;  // bit 0 Shift
+
+}  // namespace
+
+// ---- keys -----------------------------------------------------------------------------
+
+bool CHexView::OnKeyDown(int key, int flags)
+{
+    m_keyHandled = true;
+    if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+        Change().CycleArea(key == Qt::Key_Backtab || (flags & kShiftBit) != 0);
+        Apply(-1);
+        return true;
+    }
+    if (flags & kCtrlBit) {
+        switch (key) {
+        case Qt::Key_F: emit ToolCommandRequested(this, kCmdFind); return true;
+        case Qt::Key_Insert:
+        case Qt::Key_C: Copy(); return true;
+        case Qt::Key_V: PasteValue(); return true;
+        case Qt::Key_Y: emit ToolCommandRequested(this, kCmdCalculator); return true;
+        default: break;
+        }
+    }
+    m_keyHandled = false;
+    return false;
+}
+
+void CHexView::OnChar(const QString& text, int)
+{
+    // The character of a key a hook already used (Ctrl+C, Tab) is not typed.
+    if (m_keyHandled) return;
+    for (const QChar ch : text) {
+        // The character column is 8-bit Latin-1: anything beyond cannot be stored.
+        if (ch.unicode() > 0xFF) {
+            Beep();
+            continue;
+        }
+        (void)Change().TypeChar(static_cast<unsigned char>(ch.unicode()));
+        Apply(-1);
+    }
+}
+
+// ---- clipboard ------------------------------------------------------------------------
+
+bool CHexView::Copy()
+{
+    if (!HasSelection()) return false;
+    const std::string text = m_core.CopyText();
+    QGuiApplication::clipboard()->setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+    return true;
+}
+
+bool CHexView::PasteText(bool asHex)
+{
+    if (IsReadOnly()) return Refuse();
+    const QString text = QGuiApplication::clipboard()->text();
+    if (text.isEmpty()) return false;
+    const QByteArray bytes = text.toLatin1();
+    const std::string_view view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    bool done = false;
+    if (asHex) {
+        done = Change().PasteHex(view);
+    } else {
+        const int limit = static_cast<int>(std::min<qsizetype>(bytes.size(), INT_MAX));
+        done = Change().PasteBytes(ParseValue(view, limit));
+    }
+    Apply();
+    return done;
+}
+
+bool CHexView::PasteValue() { return PasteText(false); }
+bool CHexView::PasteHex() { return PasteText(true); }
+
+// ---- undo -----------------------------------------------------------------------------
+
+bool CHexView::Undo()
+{
+    const bool done = Change().Undo();
+    Apply();
+    return done;
+}
+
+bool CHexView::Redo()
+{
+    const bool done = Change().Redo();
+    Apply();
+    return done;
+}
+
+// ---- commands -------------------------------------------------------------------------
+
+bool CHexView::OnCommand(int id)
+{
+    switch (id) {
+    case kCmdCopy: Copy(); return true;
+    case kCmdPasteValue: PasteValue(); return true;
+    case kCmdPasteHex: PasteHex(); return true;
+    case kCmdUndo: Undo(); return true;
+    case kCmdRedo: Redo(); return true;
+    case kCmdSettings: ConfigDialog(); return true;
+    case kCmdFind:
+    case kCmdInsertNumber:
+    case kCmdCalculator:
+    case kCmdFloatConverter: emit ToolCommandRequested(this, id); return true;
+    default: return false;
+    }
+}
+
+bool CHexView::OnUpdateCommand(int id, CommandState& state) const
+{
+    switch (id) {
+    case kCmdCopy: state.enabled = HasSelection(); return true;
+    case kCmdPasteValue:
+    case kCmdPasteHex: {
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        state.enabled = m_core.CanPaste() && data != nullptr && data->hasText();
+        return true;
+    }
+    case kCmdUndo: state.enabled = m_core.CanUndo(); return true;
+    case kCmdRedo: state.enabled = m_core.CanRedo(); return true;
+    case kCmdSettings:
+    case kCmdFind:
+    case kCmdInsertNumber:
+    case kCmdCalculator:
+    case kCmdFloatConverter: state.enabled = true; return true;
+    default: return false;
+    }
+}
+
+}  // namespace dualvex

@@ -1,0 +1,64 @@
+// Pictures of a hex pane with differences, a mark and a selection in a light and a
+// dark palette, saved under the build folder for a person to look at. The checks
+// make sure every kind of cell keeps its text readable on both.
+#include "HexViewTestSupport.h"
+
+#include "hexview/HexLinePainter.h"
+
+using dualvex::HexPos;
+using dualvex::test::DiffBits;
+using dualvex::test::HexViewFixture;
+
+namespace {
+
+QPalette DarkPalette()
+{
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(0x2B, 0x2B, 0x2B));
+    dark.setColor(QPalette::WindowText, QColor(0xE0, 0xE0, 0xE0));
+    dark.setColor(QPalette::Base, QColor(0x1E, 0x1E, 0x1E));
+    dark.setColor(QPalette::Text, QColor(0xE8, 0xE8, 0xE8));
+    dark.setColor(QPalette::Button, QColor(0x3A, 0x3A, 0x3A));
+    dark.setColor(QPalette::ButtonText, QColor(0xE0, 0xE0, 0xE0));
+    return dark;
+}
+
+bool CloseTo(const QColor& a, const QColor& b)
+{
+    return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue()) < 60;
+}
+
+class HexViewScreenshot : public HexViewFixture {};
+
+TEST_F(HexViewScreenshot, LightAndDarkPanesKeepEveryFormatReadable)
+{
+    Bind(1024);
+    for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<std::uint8_t>(i * 37 + (i >> 3));
+    const std::vector<std::uint8_t> bits = DiffBits(1024, {5, 6, 7, 40, 41, 42, 43, 90, 200, 201});
+    view->SetDiffBits(bits.data(), -1);
+    view->SetMark(0, 36, 12);
+    view->SetCursorPos(70, false);
+    view->SelectTo(100, false);
+    for (const auto& [name, palette] : {std::pair{QStringLiteral("light"), QPalette()},
+                                        std::pair{QStringLiteral("dark"), DarkPalette()}}) {
+        SCOPED_TRACE(name.toStdString());
+        view->setPalette(palette);
+        Show(760, 300);
+        const QImage image = Grab();
+        EXPECT_TRUE(image.save(QStringLiteral(DUALVEX_BINARY_DIR "/hexview_%1.png").arg(name)));
+        dualvex::HexLinePainter painter;
+        painter.Prepare(view->StyleSet(), palette);
+        for (int attr = 0; attr < dualvex::HexLinePainter::kAttributes; ++attr)
+            EXPECT_GE(dualvex::ContrastRatio(painter.TextColor(attr), painter.BackgroundColor(attr)), 3.0) << attr;
+        // The hex digits of a plain cell are drawn in the readable colour.
+        const QRect cell = view->HexCellRect(1);
+        bool inked = false;
+        const QColor ink = painter.TextColor(dualvex::kAttrHex);
+        for (int y = cell.top(); y <= cell.bottom() && !inked; ++y)
+            for (int x = cell.left(); x <= cell.right() && !inked; ++x)
+                inked = CloseTo(image.pixelColor(x, y), ink);
+        EXPECT_TRUE(inked);
+    }
+}
+
+}  // namespace
