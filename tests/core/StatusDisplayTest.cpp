@@ -39,7 +39,7 @@ TEST(StatusAddressText, SelectionLengthAndDirection)
     in.end = 41;
     in.cursor = 41;
     EXPECT_EQ(StatusAddressText(in), " Adr: 0x29 / M: +32");
-    in.mode |= kStatusHexDistance;
+    in.mode |= kStatusHexDistances;
     EXPECT_EQ(StatusAddressText(in), " Adr: 0x29 / M: +0x20");
 }
 

@@ -8,6 +8,7 @@
 #include "hexview/CHexView.h"
 
 #include <QImage>
+#include <QLabel>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>

@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -71,12 +72,14 @@ TEST_F(ViewFixture, LoadComparesAndWalksTheRanges)
 TEST_F(ViewFixture, AltKeysWalkTheDifferences)
 {
     ASSERT_EQ(m_view->Load(m_path1, m_path2), 0);
-    m_view->DoubleWindow()->Pane(0)->setFocus();
-    QTest::keyClick(m_frame.windowHandle() ? static_cast<QWidget*>(&m_frame) : m_view, Qt::Key_Down, Qt::AltModifier);
+    QApplication::setActiveWindow(&m_frame);
+    CHexView* pane = m_view->DoubleWindow()->Pane(0);
+    pane->setFocus();
+    QTest::keyClick(pane, Qt::Key_Down, Qt::AltModifier);
     EXPECT_EQ(Cursor(0), 10);
-    QTest::keyClick(&m_frame, Qt::Key_End, Qt::AltModifier);
+    QTest::keyClick(pane, Qt::Key_End, Qt::AltModifier);
     EXPECT_EQ(Cursor(0), 32);
-    QTest::keyClick(&m_frame, Qt::Key_Home, Qt::AltModifier);
+    QTest::keyClick(pane, Qt::Key_Home, Qt::AltModifier);
     EXPECT_EQ(Cursor(0), 10);
 }
 
@@ -104,26 +107,32 @@ TEST_F(ViewFixture, ScrollAndSelectionFollowToTheOtherPane)
     const QString p2 = WriteFile(m_dir, QStringLiteral("big2.bin"), big);
     ASSERT_EQ(m_view->Load(p1, p2), 0);
     HexDoubleWnd* dw = m_view->DoubleWindow();
-    dw->Pane(1)->SetTopAddress(1024, false);
+    QApplication::setActiveWindow(&m_frame);
+    dw->Pane(1)->setFocus();
+    dw->Pane(1)->GetScrollBar(1)->setValue(20);  // the user drags the scroll bar
+    EXPECT_GT(dw->FirstVisible(1), 0);
     EXPECT_EQ(dw->FirstVisible(0), dw->FirstVisible(1));
-    EXPECT_GT(dw->FirstVisible(0), 0);
+
+    dw->Pane(0)->setFocus();
     dw->Pane(0)->SetCursorPos(100, false);
-    dw->Pane(0)->SetCursorPos(110, false, true);
-    HexPos count = 0;
-    EXPECT_EQ(dw->Pane(1)->GetSelection(false, &count), 100);
-    EXPECT_EQ(count, 11);
-    EXPECT_EQ(dw->Pane(1)->GetCursorPos(false), 110);
+    for (int i = 0; i < 3; ++i) QTest::keyClick(dw->Pane(0), Qt::Key_Right, Qt::ShiftModifier);
+    HexPos count0 = 0, count1 = 0;
+    const HexPos lower0 = dw->Pane(0)->GetSelection(false, &count0);
+    ASSERT_TRUE(dw->Pane(0)->HasSelection());
+    EXPECT_EQ(dw->Pane(1)->GetSelection(false, &count1), lower0);
+    EXPECT_EQ(count1, count0);
+    EXPECT_EQ(dw->Pane(1)->GetCursorPos(false), dw->Pane(0)->GetCursorPos(false));
 }
 
 TEST_F(ViewFixture, SettingsFollowToTheOtherPane)
 {
     ASSERT_EQ(m_view->Load(m_path1, m_path2), 0);
     HexDoubleWnd* dw = m_view->DoubleWindow();
-    const int width = dw->Pane(0)->GetSetting(kSettingLineWidth) == 8 ? 16 : 8;
     CHexView* pane = dw->Pane(0);
-    pane->SetLayout(width, -1, -1, -1, -1, -1);
+    const int digits = pane->GetSetting(kSettingAddressLength) == 6 ? 4 : 6;
+    pane->SetLayout(pane->GetSetting(kSettingLineWidth), -1, -1, digits, -1, -1);
     emit pane->HexNotification(pane, 11254, HexNotify{});
-    EXPECT_EQ(dw->Pane(1)->GetSetting(kSettingLineWidth), width);
+    EXPECT_EQ(dw->Pane(1)->GetSetting(kSettingAddressLength), digits);
 }
 
 TEST_F(ViewFixture, SplitToggleLaysOutAndChecks)

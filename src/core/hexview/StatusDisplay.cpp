@@ -49,7 +49,7 @@ std::string StatusAddressText(const StatusInput& in)
     }
     const HexPos distance = (in.end >= in.anchor ? in.end - in.anchor : in.anchor - in.end) + 1;
     const char sign = in.end >= in.anchor ? '+' : '-';
-    if (in.mode & kStatusHexDistance)
+    if (in.mode & kStatusHexDistances)
         std::snprintf(text + n, sizeof text - static_cast<std::size_t>(n), "M: %c0x%" PRIX64, sign,
                       static_cast<std::uint64_t>(distance));
     else
@@ -64,7 +64,7 @@ std::int64_t StatusValue(const StatusInput& in)
     const std::uint32_t raw = ReadBytes(in, position, size);
     const int bits = size * 8;
     const std::uint32_t cut = bits >= 32 ? raw : raw & ((1u << bits) - 1);
-    if (in.mode & kStatusUnsigned) return cut;
+    if (in.mode & kStatusPositive) return cut;
     const std::uint32_t sign = 1u << (bits - 1);
     return static_cast<std::int64_t>(static_cast<std::int32_t>((cut ^ sign) - sign));
 }
@@ -73,7 +73,7 @@ std::string StatusValueText(std::int64_t value, std::uint32_t mode)
 {
     char text[64];
     const auto word = static_cast<std::uint32_t>(value);
-    if (mode & kStatusUnsigned)
+    if (mode & kStatusPositive)
         std::snprintf(text, sizeof text, " Wert: 0x%" PRIX32 " / %" PRIu32, word, word);
     else
         std::snprintf(text, sizeof text, " Wert: 0x%" PRIX32 " / %" PRId32, word, static_cast<std::int32_t>(word));

@@ -2,6 +2,7 @@
 // length, and the value of the bytes at the cursor or selection.
 #pragma once
 
+#include "hexview/HexConfigModel.h"
 #include "hexview/HexTypes.h"
 
 #include <cstdint>
@@ -9,15 +10,9 @@
 
 namespace dualvex {
 
-// Bits of the status mode ("StatusbarMode").
-enum : std::uint32_t {
-    kStatusSizeMask = 0x0003,  // 0 byte, 1 word, 2 and 3 double word
-    kStatusForce = 0x1000,
-    kStatusHexDistance = 0x2000,
-    kStatusBigEndian = 0x4000,
-    kStatusUnsigned = 0x8000,
-    kStatusDefaultMode = 0x1002,
-};
+// Status mode ("StatusbarMode") beyond the bits the settings dialog shows: bits 0-1
+// give the value size without a selection (byte, word, double word, double word).
+inline constexpr std::uint32_t kStatusDefaultMode = 0x1002;
 
 struct StatusInput {
     const std::uint8_t* data = nullptr;

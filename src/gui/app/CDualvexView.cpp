@@ -76,6 +76,8 @@ CDualvexView::CDualvexView(CMainFrame* frame, QWidget* parent) : QWidget(parent)
 
 CDualvexView::~CDualvexView()
 {
+    // The panes go after this object's own part: they must not call back into it.
+    for (int pane : {0, 1}) m_double->Pane(pane)->disconnect(this);
     CancelLoad();
     if (m_worker && m_worker->joinable()) m_worker->join();
     EmptyPanes();

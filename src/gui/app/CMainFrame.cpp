@@ -57,7 +57,12 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
     m_idleTimer->start();
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame()
+{
+    // The view goes first, while the frame it reports to is still whole.
+    m_target = nullptr;
+    delete takeCentralWidget();
+}
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {

@@ -11,6 +11,7 @@
 class QAction;
 class QLabel;
 class QMenu;
+class QProgressBar;
 class QTimer;
 class QToolBar;
 
@@ -78,7 +79,7 @@ private:
     QHash<int, QAction*> m_actions;
     QToolBar* m_toolBar = nullptr;
     QLabel* m_numIndicator = nullptr;
-    class QProgressBar* m_busy = nullptr;
+    QProgressBar* m_busy = nullptr;
     QList<QLabel*> m_panes;
     int m_paneHandle = 2;
     QTimer* m_idleTimer = nullptr;

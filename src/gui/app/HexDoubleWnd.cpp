@@ -21,11 +21,6 @@ namespace dualvex {
 namespace {
 
 constexpr int kAddressDigits = 8;
-constexpr int kNotifyScrolled = 10228;
-constexpr int kNotifySelection = 11253;
-constexpr int kNotifySettings = 11254;
-constexpr int kNotifyFocusLost = 11255;
-constexpr int kNotifyFocusGained = 11256;
 
 bool ValidPane(int pane)
 {
