@@ -8,6 +8,7 @@
 #include "hexview/CHexView.h"
 
 #include <QAction>
+#include <QImage>
 #include <QLabel>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -227,4 +228,17 @@ TEST_F(ViewFixture, ReloadWithoutPathsDoesNothing)
     ASSERT_TRUE(m_frame.RunCommand(cmd::Reload));
     EXPECT_EQ(Cursor(0), 0);
     EXPECT_EQ(m_view->Summary().rangeCount, 3u);
+}
+
+TEST_F(ViewFixture, StripMarksTheRowsOfDifferingBuckets)
+{
+    ASSERT_EQ(m_view->Load(m_path1, m_path2), 0);
+    const QImage picture = m_view->grab().toImage();
+    const int x = m_view->StripLeft() + 6;
+    const QColor highlight = m_view->palette().color(QPalette::Highlight);
+    // 40 bytes put byte i into bucket 32 i: the first range starts in bucket 320.
+    const int rowOfFirst = 320 * m_view->height() / 2048;
+    EXPECT_EQ(picture.pixelColor(x, rowOfFirst), highlight);
+    EXPECT_NE(picture.pixelColor(x, 0), highlight);
+    EXPECT_NE(picture.pixelColor(x, m_view->height() - 1), highlight);
 }

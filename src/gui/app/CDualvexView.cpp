@@ -327,7 +327,7 @@ void CDualvexView::PaintStrip(QPainter& painter)
     for (int i = 0; i < kEdgeColumns; ++i) painter.fillRect(m_stripLeft - 1 + i, 0, 1, height(), edge[i]);
     const int left = m_stripLeft + 3;
     const QColor differing = pal.color(QPalette::Highlight);
-    const QColor equal = pal.color(QPalette::Mid).lighter(130);
+    const QColor equal = pal.color(QPalette::Mid);
     for (const StripRun& run : OverviewStripRuns(m_diff.Summary().buckets, height()))
         painter.fillRect(left, run.top, width() - left, run.bottom - run.top, run.differing ? differing : equal);
 }

@@ -4,6 +4,7 @@
 #include "CommandIds.h"
 #include "CommandTable.h"
 #include "ToolbarIcons.h"
+#include "support/CSettingsKey.h"
 #include "support/MessageSeam.h"
 
 #include <QAction>
@@ -269,7 +270,8 @@ QLabel* CMainFrame::MakePane(int width)
     pane->setAlignment(Qt::AlignCenter);
     pane->setFrameShape(QFrame::Panel);
     pane->setFrameShadow(QFrame::Sunken);
-    pane->setFixedWidth(width < 0 ? -width * PaneCharWidth() : width);
+    // The width is a minimum: a value text longer than its characters still shows whole.
+    pane->setMinimumWidth(width < 0 ? -width * PaneCharWidth() : width);
     return pane;
 }
 
@@ -351,10 +353,18 @@ int CMainFrame::SetPaneColours(int index, int background, int textColour)
 
 void CMainFrame::LoadSettings()
 {
+    CSettingsKey key;
+    std::uint32_t flat = 1;
+    if (key.Open(SettingsRoot::CurrentUser, nullptr, CSettingsKey::kModeRead) && key.OpenSub("Settings", true))
+        key.ReadInt(flat, "FlatMode");
+    m_flatMode = flat != 0;
 }
 
 void CMainFrame::SaveSettings() const
 {
+    CSettingsKey key;
+    if (key.Open(SettingsRoot::CurrentUser, nullptr, CSettingsKey::kModeCreate) && key.OpenSub("Settings"))
+        key.WriteInt(m_flatMode ? 1u : 0u, "FlatMode");
 }
 
 }  // namespace dualvex
