@@ -1,21 +1,30 @@
-#include <QApplication>
-#include <QLabel>
-
-#include <iostream>
-
+// The dualvex program: the text modes (--report, --summary, --help) run without a
+// window or display; everything else starts the windowed comparison.
+#include "app/CDualvexApp.h"
 #include "app/CommandLine.h"
 #include "app/Report.h"
 
+#include <QApplication>
+
+#include <cstdlib>
+#include <iostream>
+
 int main(int argc, char** argv)
 {
-    // The text modes run before any Qt object exists, so they need no display.
-    const dualvex::CommandLine cl = dualvex::ParseCommandLine(argc, argv);
-    if (dualvex::WantsTextMode(cl)) {
+    dualvex::CommandLine commandLine = dualvex::ParseCommandLine(argc, argv);
+    if (dualvex::WantsTextMode(commandLine)) {
         std::ios::sync_with_stdio(false);
-        return dualvex::RunTextMode(cl, std::cout, std::cerr);
+        return dualvex::RunTextMode(commandLine, std::cout, std::cerr);
     }
+    if (!commandLine.errors.empty()) {
+        for (const std::string& error : commandLine.errors) std::cerr << error << '\n';
+        return 2;
+    }
+    // A screenshot is rendered offscreen: it needs no display.
+    if (!commandLine.screenshot.empty()) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
-    QLabel label(QStringLiteral("Dualvex"));
-    label.show();
-    return app.exec();
+    QApplication::setApplicationName(QStringLiteral("Dualvex"));
+    dualvex::CDualvexApp dualvexApp(std::move(commandLine));
+    if (!dualvexApp.Start()) return 0;
+    return dualvexApp.Exec();
 }

@@ -116,10 +116,10 @@ TEST(CMainFrame, SetPanesCountsNonZeroIdsAndCharacterWidths)
 {
     CMainFrame frame;
     EXPECT_EQ(frame.SetPanes({5, 0, 0}, {}, -1), 1);
-    EXPECT_EQ(frame.ExtraPane(0)->width(), 50);
+    EXPECT_EQ(frame.ExtraPane(0)->minimumWidth(), 50);
     EXPECT_EQ(frame.SetPanes({1, 2}, {-10, 30}, 2), 2);
-    EXPECT_EQ(frame.ExtraPane(0)->width(), 10 * CMainFrame::PaneCharWidth());
-    EXPECT_EQ(frame.ExtraPane(1)->width(), 30);
+    EXPECT_EQ(frame.ExtraPane(0)->minimumWidth(), 10 * CMainFrame::PaneCharWidth());
+    EXPECT_EQ(frame.ExtraPane(1)->minimumWidth(), 30);
     EXPECT_EQ(frame.SetPanes({}, {}, 12), 8);
     EXPECT_EQ(frame.SetPanes({}, {}, 0), 0);
 }
@@ -146,4 +146,22 @@ TEST(CMainFrame, AddPanesHandsOutCountingHandles)
     EXPECT_EQ(frame.AddPanes({}, {}, 0), -1);
     EXPECT_EQ(frame.AddPanes({}, {}, 40), 4);
     EXPECT_EQ(frame.ExtraPaneCount(), 23);
+}
+
+TEST(CMainFrame, FlatModeTogglesAndIsRememberedAtClose)
+{
+    bool startFlat = true;
+    {
+        CMainFrame frame;
+        startFlat = frame.FlatMode();
+        ASSERT_TRUE(frame.RunCommand(cmd::FlatToolbar));
+        EXPECT_EQ(frame.FlatMode(), !startFlat);
+        frame.close();
+    }
+    CMainFrame again;
+    EXPECT_EQ(again.FlatMode(), !startFlat);
+    ASSERT_TRUE(again.RunCommand(cmd::FlatToolbar));
+    again.close();
+    CMainFrame third;
+    EXPECT_EQ(third.FlatMode(), startFlat);
 }

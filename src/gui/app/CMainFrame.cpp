@@ -4,6 +4,7 @@
 #include "CommandIds.h"
 #include "CommandTable.h"
 #include "ToolbarIcons.h"
+#include "support/CSettingsKey.h"
 #include "support/MessageSeam.h"
 
 #include <QAction>
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -56,7 +58,12 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
     m_idleTimer->start();
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame()
+{
+    // The view goes first, while the frame it reports to is still whole.
+    m_target = nullptr;
+    delete takeCentralWidget();
+}
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
@@ -149,6 +156,8 @@ bool CMainFrame::RunCommand(int id)
 
 void CMainFrame::Dispatch(int id)
 {
+    // Escape first gives a running load the chance to stop before it ends the program.
+    if (id == cmd::Exit && m_target && m_target->OnCommand(id)) return;
     if (HandleOwnCommand(id)) return;
     if (m_target) m_target->OnCommand(id);
 }
@@ -226,6 +235,23 @@ void CMainFrame::ShowAbout()
                      QStringLiteral("Dualvex, Version 3.13"));
 }
 
+void CMainFrame::SetBusy(const QString& text)
+{
+    if (text.isEmpty()) {
+        delete m_busy;
+        m_busy = nullptr;
+        statusBar()->showMessage(QStringLiteral("Bereit"));
+        return;
+    }
+    if (!m_busy) {
+        m_busy = new QProgressBar(this);
+        m_busy->setRange(0, 0);  // no end known: a moving busy bar
+        m_busy->setMaximumWidth(120);
+        statusBar()->insertPermanentWidget(0, m_busy);
+    }
+    statusBar()->showMessage(text);
+}
+
 int CMainFrame::PaneCharWidth()
 {
     static const int width = [] {
@@ -244,7 +270,8 @@ QLabel* CMainFrame::MakePane(int width)
     pane->setAlignment(Qt::AlignCenter);
     pane->setFrameShape(QFrame::Panel);
     pane->setFrameShadow(QFrame::Sunken);
-    pane->setFixedWidth(width < 0 ? -width * PaneCharWidth() : width);
+    // The width is a minimum: a value text longer than its characters still shows whole.
+    pane->setMinimumWidth(width < 0 ? -width * PaneCharWidth() : width);
     return pane;
 }
 
@@ -326,10 +353,18 @@ int CMainFrame::SetPaneColours(int index, int background, int textColour)
 
 void CMainFrame::LoadSettings()
 {
+    CSettingsKey key;
+    std::uint32_t flat = 1;
+    if (key.Open(SettingsRoot::CurrentUser, nullptr, CSettingsKey::kModeRead) && key.OpenSub("Settings", true))
+        key.ReadInt(flat, "FlatMode");
+    m_flatMode = flat != 0;
 }
 
 void CMainFrame::SaveSettings() const
 {
+    CSettingsKey key;
+    if (key.Open(SettingsRoot::CurrentUser, nullptr, CSettingsKey::kModeCreate) && key.OpenSub("Settings"))
+        key.WriteInt(m_flatMode ? 1u : 0u, "FlatMode");
 }
 
 }  // namespace dualvex

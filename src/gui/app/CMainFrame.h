@@ -11,6 +11,7 @@
 class QAction;
 class QLabel;
 class QMenu;
+class QProgressBar;
 class QTimer;
 class QToolBar;
 
@@ -32,6 +33,9 @@ public:
     bool RunCommand(int id);
     // Refreshes enabled and checked states of the given actions (all when empty).
     void UpdateCommandStates(const QList<QAction*>& actions = {});
+
+    // A busy indicator with a text in the status bar; an empty text removes it.
+    void SetBusy(const QString& text);
 
     bool FlatMode() const { return m_flatMode; }
     bool StayOnTop() const { return m_stayOnTop; }
@@ -75,6 +79,7 @@ private:
     QHash<int, QAction*> m_actions;
     QToolBar* m_toolBar = nullptr;
     QLabel* m_numIndicator = nullptr;
+    QProgressBar* m_busy = nullptr;
     QList<QLabel*> m_panes;
     int m_paneHandle = 2;
     QTimer* m_idleTimer = nullptr;

@@ -1,0 +1,30 @@
+// One load of a comparison: both files into memory images and the difference set
+// built from them. Runs on any thread as long as the Intel-HEX question is answered
+// without a window (the caller asks beforehand and passes the answers).
+#pragma once
+
+#include "app/DiffSet.h"
+#include "app/ImageLoad.h"
+
+#include <atomic>
+#include <string>
+
+namespace dualvex {
+
+struct LoadOutcome {
+    int failed = 0;  // 0 success, 1 or 2 for the file that failed, 3 no memory for the set
+    LoadStatus status = LoadStatus::Ok;
+    MemoryImage first;
+    MemoryImage second;
+    DiffSet diff;
+};
+
+// Loads and compares. `cancel` is looked at between the steps; a cancelled load
+// reports failed = -1 and holds nothing.
+LoadOutcome LoadAndCompare(const std::string& path1, const std::string& path2, LoadFlags flags,
+                           const IntelHexQuestion& ask, const std::atomic<bool>* cancel = nullptr);
+
+// Images from this size on are loaded away from the user-interface thread.
+inline constexpr std::uint64_t kBackgroundLoadThreshold = 64ull << 20;
+
+}  // namespace dualvex

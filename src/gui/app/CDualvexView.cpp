@@ -1,0 +1,501 @@
+#include "CDualvexView.h"
+
+#include "CMainFrame.h"
+#include "COpenFilesDialog.h"
+#include "CommandIds.h"
+#include "HexDoubleWnd.h"
+#include "app/DiffNavigation.h"
+#include "app/DoubleWindowLayout.h"
+#include "app/OverviewStrip.h"
+#include "app/TitleShortening.h"
+#include "hexview/CHexView.h"
+#include "hexview/StatusDisplay.h"
+#include "support/CSettingsKey.h"
+#include "support/MessageSeam.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTimer>
+
+namespace dualvex {
+
+namespace {
+
+constexpr int kTitleMargin = 12;
+constexpr int kEdgeColumns = 4;
+
+QString Caption()
+{
+    return QStringLiteral("Fehler");
+}
+
+std::optional<DiffMove> MoveFor(int id)
+{
+    switch (id) {
+    case cmd::FirstDiff: return DiffMove::First;
+    case cmd::PreviousDiff: return DiffMove::Previous;
+    case cmd::NextDiff: return DiffMove::Next;
+    case cmd::LastDiff: return DiffMove::Last;
+    default: return std::nullopt;
+    }
+}
+
+bool IsHexCommand(int id)
+{
+    switch (id) {
+    case cmd::Copy: case cmd::Paste: case cmd::CopyCpp: case cmd::Checksum: case cmd::Find:
+    case cmd::FindNext: case cmd::FindRange: case cmd::GotoAddress: case cmd::Calculator:
+    case cmd::HexSettings: case cmd::Font: case cmd::Colours: return true;
+    default: return false;
+    }
+}
+
+}  // namespace
+
+CDualvexView::CDualvexView(CMainFrame* frame, QWidget* parent) : QWidget(parent), m_frame(frame)
+{
+    setObjectName(QStringLiteral("CDualvexView"));
+    setFocusPolicy(Qt::StrongFocus);
+    LoadSettings();
+    m_double = new HexDoubleWnd(this);
+    m_double->SetModeBits(m_viewMode == 1 ? HexDoubleWnd::kModeHorizontal : 0, HexDoubleWnd::kModeHorizontal);
+    for (int pane : {0, 1}) {
+        CHexView* view = m_double->Pane(pane);
+        connect(view, &CHexView::StatusChanged, this, [this](CHexView* v) { UpdateStatus(v, false); });
+        connect(view, &CHexView::HexNotification, this, [this](CHexView* v, int code, HexNotify) {
+            if (code == 11256) ShowStatusPanes(v, true);
+            if (code == 11255) ShowStatusPanes(v, false);
+        });
+    }
+}
+
+CDualvexView::~CDualvexView()
+{
+    // The panes go after this object's own part: they must not call back into it.
+    for (int pane : {0, 1}) m_double->Pane(pane)->disconnect(this);
+    CancelLoad();
+    if (m_worker && m_worker->joinable()) m_worker->join();
+    EmptyPanes();
+    SaveSettings();
+}
+
+void CDualvexView::LoadSettings()
+{
+    CSettingsKey key;
+    if (!key.Open(SettingsRoot::CurrentUser, nullptr, CSettingsKey::kModeRead)) return;
+    std::int32_t mode = m_viewMode;
+    std::int32_t autoHex = m_flags.intelHexAuto;
+    key.ReadInt(mode, "ViewMode");
+    key.ReadInt(autoHex, "IntelHexAuto");
+    m_viewMode = mode == 1 ? 1 : 0;
+    m_flags.intelHexAuto = autoHex;
+}
+
+void CDualvexView::SaveSettings() const
+{
+    CSettingsKey key;
+    if (!key.Open(SettingsRoot::CurrentUser, nullptr, CSettingsKey::kModeCreate)) return;
+    key.WriteInt(static_cast<std::uint32_t>(m_viewMode), "ViewMode");
+    key.WriteInt(static_cast<std::uint32_t>(m_flags.intelHexAuto), "IntelHexAuto");
+}
+
+// ---- options -----------------------------------------------------------------------
+
+void CDualvexView::SetShowTitles(bool on)
+{
+    m_showTitles = on;
+    RefreshTitles();
+}
+
+void CDualvexView::SetIntelHexFlags(bool first, bool second, int automatic)
+{
+    m_flags.firstIsHex = first;
+    m_flags.secondIsHex = second;
+    // Start-up passes -1 or 1 unchanged: either way the load it starts asks nothing.
+    m_flags.hexAutoOnce = automatic;
+}
+
+void CDualvexView::SetHorizontalSplit(bool horizontal)
+{
+    if (horizontal != (m_viewMode == 1)) ToggleSplit();
+}
+
+void CDualvexView::SetTitle(int pane, const QString& title)
+{
+    (pane == 0 ? m_title1 : m_title2) = title;
+    m_titlesFixed = true;
+    RefreshTitles();
+}
+
+// ---- loading -----------------------------------------------------------------------
+
+void CDualvexView::EmptyPanes()
+{
+    for (int pane : {0, 1}) {
+        m_double->SetDiffBits(pane, nullptr);
+        m_double->SetData(pane, nullptr, 0, 0);
+    }
+}
+
+int CDualvexView::Load(const QString& path1, const QString& path2)
+{
+    if (IsLoading()) return 0;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_lastPath1 = path1;
+    m_lastPath2 = path2;
+    // The panes let go before the images do, so nothing ever shows released memory.
+    EmptyPanes();
+    m_image1.Release();
+    m_image2.Release();
+    const std::string p1 = path1.toStdString();
+    const std::string p2 = path2.toStdString();
+    const bool large = std::max(QFileInfo(path1).size(), QFileInfo(path2).size()) >=
+                       static_cast<qint64>(kBackgroundLoadThreshold);
+    if (large) {
+        StartBackgroundLoad(p1, p2, AskedQuestion(path1, path2));
+        QApplication::restoreOverrideCursor();
+        return 0;
+    }
+    LoadFlags flags = m_flags;
+    m_flags.firstIsHex = m_flags.secondIsHex = 0;
+    const int result = FinishLoad(LoadAndCompare(p1, p2, flags, [this](const std::string& path) {
+        return MessageSeam::Ask(this, QMessageBox::Question, QStringLiteral("Frage"),
+                                QStringLiteral("Soll die Datei %1 im Intel-Hex-Format geladen werden ?")
+                                    .arg(QString::fromStdString(path)),
+                                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    }));
+    QApplication::restoreOverrideCursor();
+    return result;
+}
+
+// A background load cannot show a box: the questions are asked here, first.
+IntelHexQuestion CDualvexView::AskedQuestion(const QString& path1, const QString& path2)
+{
+    auto answers = std::make_shared<std::vector<std::pair<std::string, bool>>>();
+    const bool automatic = m_flags.intelHexAuto != 0 || m_flags.hexAutoOnce != 0;
+    for (const QString& path : {path1, path2}) {
+        if (automatic || ExtensionInList(path.toStdString(), kIntelHexExtensions) == 0) continue;
+        const bool yes = MessageSeam::Ask(this, QMessageBox::Question, QStringLiteral("Frage"),
+                                          QStringLiteral("Soll die Datei %1 im Intel-Hex-Format geladen werden ?")
+                                              .arg(path),
+                                          QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+        answers->emplace_back(path.toStdString(), yes);
+    }
+    return [answers](const std::string& path) {
+        for (auto& [asked, yes] : *answers)
+            if (asked == path) return yes;
+        return false;
+    };
+}
+
+void CDualvexView::StartBackgroundLoad(const std::string& p1, const std::string& p2, const IntelHexQuestion& ask)
+{
+    LoadFlags flags = m_flags;
+    m_flags.firstIsHex = m_flags.secondIsHex = 0;
+    m_cancel = false;
+    m_frame->SetBusy(QStringLiteral("Lade und vergleiche die Dateien ... (Esc bricht ab)"));
+    m_worker = std::make_unique<std::thread>([this, p1, p2, flags, ask] {
+        auto outcome = std::make_shared<LoadOutcome>(LoadAndCompare(p1, p2, flags, ask, &m_cancel));
+        QMetaObject::invokeMethod(this, [this, outcome] {
+            m_worker->join();
+            m_worker.reset();
+            m_frame->SetBusy(QString());
+            const int result = FinishLoad(std::move(*outcome));
+            ReportLoadFailure(result, m_lastPath1, m_lastPath2, m_numberedMessages);
+            emit LoadFinished(result);
+        }, Qt::QueuedConnection);
+    });
+}
+
+void CDualvexView::CancelLoad()
+{
+    m_cancel = true;
+}
+
+int CDualvexView::FinishLoad(LoadOutcome outcome)
+{
+    if (outcome.failed != 0) {
+        // The panes stay empty; nothing of this load is kept.
+        m_diff = DiffSet();
+        m_double->SetPaths(QString(), QString());
+        update();
+        return outcome.failed;
+    }
+    m_image1 = std::move(outcome.first);
+    m_image2 = std::move(outcome.second);
+    m_flags.hexAutoOnce = 0;
+    DiffSet previous = std::move(m_diff);
+    m_diff = std::move(outcome.diff);
+    ShowComparison();
+    previous = DiffSet();  // released only after the panes hold the new set
+    if (!m_titlesFixed) {
+        m_title1 = m_lastPath1;
+        m_title2 = m_lastPath2;
+    }
+    m_double->SetPaths(m_lastPath1, m_lastPath2);
+    RefreshTitles();
+    update();
+    if (m_jumpToFirst) {
+        m_jumpToFirst = false;
+        QTimer::singleShot(0, this, [this] { OnCommand(cmd::FirstDiff); });
+    }
+    emit ComparisonShown();
+    return 0;
+}
+
+void CDualvexView::ShowComparison()
+{
+    m_double->SetData(0, m_image1.Data(), m_image1.Length(), 0);
+    m_double->SetData(1, m_image2.Data(), m_image2.Length(), 0);
+    for (int pane : {0, 1}) m_double->SetDiffBits(pane, m_diff.Bits());
+}
+
+void CDualvexView::ReportLoadFailure(int result, const QString& path1, const QString& path2, bool numbered)
+{
+    if (result <= 0) {
+        if (result < 0)
+            MessageSeam::Ask(this, QMessageBox::Information, QStringLiteral("Dualvex"),
+                             QStringLiteral("Das Laden wurde abgebrochen."));
+        return;
+    }
+    QString text;
+    const QString path = result == 1 ? path1 : path2;
+    if (result == 3)
+        text = QStringLiteral("Nicht genug Speicher für den Vergleich !");
+    else if (QFileInfo(path).size() >= (qint64{1} << 32))
+        text = QString::fromStdString(LoadErrorMessage(LoadStatus::TooLarge, path.toStdString()));
+    else if (!numbered)
+        text = QStringLiteral("Die Datei %1 konnte nicht geöffnet werden !").arg(path);
+    else if (result == 1)
+        text = QStringLiteral("Die erste Datei %1 konnte nicht geöffnet werden !").arg(path);
+    else
+        text = QStringLiteral("Die zweite Datei %1 konnte nicht geöffnet werden !").arg(path);
+    MessageSeam::Ask(this, QMessageBox::Critical, Caption(), text);
+}
+
+// ---- titles and layout -------------------------------------------------------------
+
+void CDualvexView::RefreshTitles()
+{
+    if (!m_showTitles) {
+        m_double->SetTitle(0, QString());
+        m_double->SetTitle(1, QString());
+        return;
+    }
+    const int available = (m_viewMode == 1 ? width() : width() / 2) - kTitleMargin;
+    const QFontMetrics metrics(m_double->TitleBar(0)->font());
+    const auto measure = [&metrics](std::string_view text) {
+        return metrics.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    };
+    m_double->SetTitle(0, QString::fromStdString(ShortenPath(m_title1.toStdString(), available, measure)));
+    m_double->SetTitle(1, QString::fromStdString(ShortenPath(m_title2.toStdString(), available, measure)));
+}
+
+void CDualvexView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (width() == 0 || height() == 0) return;
+    m_stripLeft = OverviewStripLeft(width());
+    m_double->setGeometry(0, 0, m_stripLeft, height());
+    RefreshTitles();
+}
+
+void CDualvexView::focusInEvent(QFocusEvent*)
+{
+    m_double->FocusActivePane();
+}
+
+// ---- overview strip ----------------------------------------------------------------
+
+void CDualvexView::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    PaintStrip(painter);
+}
+
+void CDualvexView::PaintStrip(QPainter& painter)
+{
+    if (height() == 0) return;
+    const QPalette& pal = palette();
+    const QColor edge[kEdgeColumns] = {pal.color(QPalette::Light), Qt::white, pal.color(QPalette::Button),
+                                       pal.color(QPalette::Dark)};
+    for (int i = 0; i < kEdgeColumns; ++i) painter.fillRect(m_stripLeft - 1 + i, 0, 1, height(), edge[i]);
+    const int left = m_stripLeft + 3;
+    const QColor differing = pal.color(QPalette::Highlight);
+    const QColor equal = pal.color(QPalette::Mid);
+    for (const StripRun& run : OverviewStripRuns(m_diff.Summary().buckets, height()))
+        painter.fillRect(left, run.top, width() - left, run.bottom - run.top, run.differing ? differing : equal);
+}
+
+void CDualvexView::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    if (event->button() != Qt::LeftButton || p.x() < m_stripLeft + 3 || height() == 0) return;
+    const DiffSummary& s = m_diff.Summary();
+    const auto bucket = static_cast<std::uint64_t>(OverviewBucketAt(p.y(), height()));
+    const auto position = static_cast<HexPos>(bucket * s.scaleDenominator / std::max<std::uint32_t>(s.scaleNumerator, 1));
+    m_double->SetFirstVisibleBoth(std::max<HexPos>(0, position - m_double->VisibleByteCount(0) / 2));
+    m_double->SetCursorBoth(position);
+}
+
+// ---- commands ----------------------------------------------------------------------
+
+void CDualvexView::Navigate(int id)
+{
+    const std::optional<DiffMove> move = MoveFor(id);
+    if (!move) return;
+    const auto cursor = static_cast<ImageLength>(m_double->CurrentPosition(m_double->ActivePane()));
+    const std::optional<ImageLength> target = NavigateDiff(m_diff, *move, cursor);
+    if (target) m_double->SetCursorBoth(static_cast<HexPos>(*target));
+}
+
+void CDualvexView::ShowCurrent()
+{
+    if (m_diff.Summary().rangeCount == 0) return;
+    const HexPos position = m_double->CurrentPosition(0);
+    const HexPos first = m_double->FirstVisible(0);
+    if (position >= first && position < first + m_double->VisibleByteCount(0)) return;
+    m_double->SetFirstVisibleBoth(position);
+}
+
+void CDualvexView::ToggleSplit()
+{
+    m_viewMode = m_viewMode == 1 ? 0 : 1;
+    m_double->SetModeBits(m_viewMode == 1 ? HexDoubleWnd::kModeHorizontal : 0, HexDoubleWnd::kModeHorizontal);
+    RefreshTitles();
+}
+
+void CDualvexView::OpenFiles()
+{
+    COpenFilesDialog::Fields fields{m_lastPath1, m_lastPath2, m_flags.intelHexAuto != 0, m_flags.firstIsHex != 0,
+                                    m_flags.secondIsHex != 0};
+    COpenFilesDialog dialog(fields, false, this);
+    const bool ok = dialog.exec() == QDialog::Accepted;
+    m_frame->show();
+    if (!ok) return;
+    const COpenFilesDialog::Fields& chosen = dialog.Result();
+    if (chosen.secondPath != m_lastPath2) m_titlesFixed = false;
+    m_flags.intelHexAuto = chosen.automatic;
+    m_flags.firstIsHex = chosen.firstIsHex;
+    m_flags.secondIsHex = chosen.secondIsHex;
+    m_flags.hexAutoOnce = 0;
+    LoadAndReport(chosen.firstPath, chosen.secondPath, true);
+}
+
+void CDualvexView::Reload()
+{
+    if (m_lastPath1.isEmpty() || m_lastPath2.isEmpty()) return;
+    LoadAndReport(m_lastPath1, m_lastPath2, true);
+}
+
+void CDualvexView::LoadAndReport(const QString& path1, const QString& path2, bool numbered)
+{
+    m_numberedMessages = numbered;
+    const int result = Load(path1, path2);
+    if (!IsLoading()) ReportLoadFailure(result, path1, path2, numbered);
+}
+
+bool CDualvexView::OnCommand(int id)
+{
+    if (id == cmd::Exit) {
+        if (!IsLoading()) return false;
+        CancelLoad();
+        return true;
+    }
+    if (IsLoading()) return false;
+    switch (id) {
+    case cmd::Open: OpenFiles(); return true;
+    case cmd::Reload: Reload(); return true;
+    case cmd::SplitHorizontal: ToggleSplit(); return true;
+    case cmd::CurrentDiff: ShowCurrent(); return true;
+    case cmd::NextPane:
+    case cmd::PreviousPane: m_double->Pane(1 - m_double->ActivePane())->setFocus(); return true;
+    default: break;
+    }
+    if (MoveFor(id)) {
+        Navigate(id);
+        return true;
+    }
+    if (id == cmd::Font || id == cmd::Colours) {
+        CHexView* pane = m_double->Pane(0);
+        if (id == cmd::Font) pane->FontDialog(); else pane->OnColorsDialog();
+        return true;
+    }
+    return IsHexCommand(id) && m_double->RunPaneCommand(id);
+}
+
+bool CDualvexView::OnUpdateCommand(int id, CommandState& state)
+{
+    if (IsLoading()) {
+        state.enabled = false;
+        return true;
+    }
+    const DiffSummary& s = m_diff.Summary();
+    const auto cursor = static_cast<ImageLength>(m_double->CurrentPosition(m_double->ActivePane()));
+    if (const std::optional<DiffMove> move = MoveFor(id)) {
+        state.enabled = DiffMoveEnabled(s, *move, cursor);
+        return true;
+    }
+    switch (id) {
+    case cmd::CurrentDiff: state.enabled = s.rangeCount > 0; return true;
+    case cmd::SplitHorizontal: state.checked = m_viewMode == 1; return true;
+    case cmd::Reload: state.enabled = !m_lastPath1.isEmpty() && !m_lastPath2.isEmpty(); return true;
+    case cmd::Open:
+    case cmd::New:
+    case cmd::NextPane:
+    case cmd::PreviousPane:
+    case cmd::Font:
+    case cmd::Colours: return true;
+    default: break;
+    }
+    if (!IsHexCommand(id)) return false;
+    CHexView* pane = m_double->Pane(m_double->ActivePane());
+    if (!pane->OnUpdateCommand(id, state)) state.enabled = true;
+    return true;
+}
+
+// ---- status bar --------------------------------------------------------------------
+
+void CDualvexView::ShowStatusPanes(CHexView* pane, bool focused)
+{
+    m_statusShown = focused;
+    if (!focused) {
+        m_frame->SetPanes({}, {}, 0);
+        return;
+    }
+    m_frame->SetPanes({0, 0}, {-20, -23}, 2);
+    UpdateStatus(pane, true);
+}
+
+void CDualvexView::UpdateStatus(CHexView* pane, bool force)
+{
+    if (!m_statusShown || !pane->hasFocus()) return;
+    const int index = pane == m_double->Pane(0) ? 0 : 1;
+    const MemoryImage& image = index == 0 ? m_image1 : m_image2;
+    StatusInput in;
+    in.data = image.Data();
+    in.length = pane->HexCommand(kOpGetLength, 0);
+    in.base = pane->HexCommand(kOpGetBase, 0);
+    in.cursor = pane->GetCursorPos(false);
+    in.selection = pane->HasSelection();
+    in.anchor = pane->GetSelectionStart(false);
+    in.end = in.cursor;
+    in.mode = static_cast<std::uint32_t>(pane->GetSetting(kSettingStatusMode));
+    const std::string address = StatusAddressText(in);
+    if (force || address != m_lastStatusAddress) {
+        m_frame->SetPaneText(0, QString::fromStdString(address), true, -1, -1);
+        m_lastStatusAddress = address;
+    }
+    const std::int64_t value = StatusValue(in);
+    if (force || value != m_lastStatusValue) {
+        m_frame->SetPaneText(1, QString::fromStdString(StatusValueText(value, in.mode)), true, -1, -1);
+        m_lastStatusValue = value;
+    }
+}
+
+}  // namespace dualvex

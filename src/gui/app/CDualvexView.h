@@ -1,0 +1,115 @@
+// The view of the main window: it owns everything that is compared (both memory
+// images and the difference set), shows them in the double hex window with the
+// overview strip at its right edge, and carries the load, navigation and split
+// commands. Hex commands go on to the pane that had the focus last.
+#pragma once
+
+#include "CommandTarget.h"
+#include "app/DiffSet.h"
+#include "app/ImageLoad.h"
+#include "app/LoadAndCompare.h"
+#include "hexview/HexTypes.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <atomic>
+#include <memory>
+#include <thread>
+
+namespace dualvex {
+
+class CMainFrame;
+class CHexView;
+class HexDoubleWnd;
+
+class CDualvexView : public QWidget, public CommandTarget {
+    Q_OBJECT
+public:
+    explicit CDualvexView(CMainFrame* frame, QWidget* parent = nullptr);
+    ~CDualvexView() override;
+    CDualvexView(const CDualvexView&) = delete;
+    CDualvexView& operator=(const CDualvexView&) = delete;
+
+    // Options from start-up, in this order.
+    void SetJumpToFirst(bool on) { m_jumpToFirst = on; }
+    void SetShowTitles(bool on);
+    void SetIntelHexFlags(bool first, bool second, int automatic);
+    void SetHorizontalSplit(bool horizontal);
+    void SetTitle(int pane, const QString& title);
+
+    // Loads and compares; returns 0, or 1 / 2 for the file that failed (3 when the
+    // difference set could not be had). Large files load in the background: then
+    // the result is 0 and LoadFinished reports the outcome.
+    int Load(const QString& path1, const QString& path2);
+    bool IsLoading() const { return m_worker != nullptr; }
+    void CancelLoad();
+    // Shows the message for a failed load: start-up names "Die Datei", the open and
+    // reload commands the first or second file.
+    void ReportLoadFailure(int result, const QString& path1, const QString& path2, bool numbered);
+
+    bool OnCommand(int id) override;
+    bool OnUpdateCommand(int id, CommandState& state) override;
+
+    HexDoubleWnd* DoubleWindow() const { return m_double; }
+    const DiffSummary& Summary() const { return m_diff.Summary(); }
+    bool HorizontalSplit() const { return m_viewMode == 1; }
+    int StripLeft() const { return m_stripLeft; }
+    const QString& LastPath(int pane) const { return pane == 0 ? m_lastPath1 : m_lastPath2; }
+    bool IntelHexAuto() const { return m_flags.intelHexAuto != 0; }
+
+signals:
+    // A background load ended: 0 success, 1 / 2 / 3 failure, -1 cancelled.
+    void LoadFinished(int result);
+    // Both panes show a new comparison (or were emptied).
+    void ComparisonShown();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+
+private:
+    IntelHexQuestion AskedQuestion(const QString& path1, const QString& path2);
+    void StartBackgroundLoad(const std::string& p1, const std::string& p2, const IntelHexQuestion& ask);
+    int FinishLoad(LoadOutcome outcome);
+    void ShowComparison();
+    void EmptyPanes();
+    void RefreshTitles();
+    void Navigate(int id);
+    void ShowCurrent();
+    void ToggleSplit();
+    void OpenFiles();
+    void Reload();
+    void LoadAndReport(const QString& path1, const QString& path2, bool numbered);
+    void ShowStatusPanes(CHexView* pane, bool focused);
+    void UpdateStatus(CHexView* pane, bool force);
+    void PaintStrip(QPainter& painter);
+    void LoadSettings();
+    void SaveSettings() const;
+
+    CMainFrame* m_frame = nullptr;
+    HexDoubleWnd* m_double = nullptr;
+    MemoryImage m_image1;
+    MemoryImage m_image2;
+    DiffSet m_diff;
+    LoadFlags m_flags;
+    QString m_lastPath1;
+    QString m_lastPath2;
+    QString m_title1;
+    QString m_title2;
+    bool m_titlesFixed = false;
+    bool m_jumpToFirst = false;
+    bool m_showTitles = true;
+    int m_viewMode = 0;
+    int m_stripLeft = 0;
+    std::unique_ptr<std::thread> m_worker;
+    std::atomic<bool> m_cancel{false};
+    bool m_numberedMessages = false;
+    bool m_statusShown = false;
+    std::string m_lastStatusAddress;
+    std::int64_t m_lastStatusValue = 0;
+};
+
+}  // namespace dualvex

@@ -1,0 +1,244 @@
+#include <gtest/gtest.h>
+
+#include "AppTestSupport.h"
+#include "app/CDualvexView.h"
+#include "app/CMainFrame.h"
+#include "app/CommandIds.h"
+#include "app/HexDoubleWnd.h"
+#include "hexview/CHexView.h"
+
+#include <QAction>
+#include <QImage>
+#include <QLabel>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace dualvex;
+using namespace dualvex::test;
+
+namespace {
+
+//                           0         1         2         3
+//                           0123456789012345678901234567890123456789
+const QString kMarkup = QStringLiteral("..........xxx.......xx..........x.......");
+
+class ViewFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        m_frame.setCentralWidget(m_view = new CDualvexView(&m_frame));
+        m_frame.SetCommandTarget(m_view);
+        m_frame.resize(900, 500);
+        m_frame.show();
+        m_path1 = WriteFile(m_dir, QStringLiteral("a.bin"), Pattern(kMarkup, false));
+        m_path2 = WriteFile(m_dir, QStringLiteral("b.bin"), Pattern(kMarkup, true));
+    }
+    bool Enabled(int id)
+    {
+        m_frame.UpdateCommandStates({m_frame.Action(id)});
+        return m_frame.Action(id)->isEnabled();
+    }
+    HexPos Cursor(int pane) { return m_view->DoubleWindow()->Pane(pane)->GetCursorPos(false); }
+
+    QTemporaryDir m_dir;
+    CMainFrame m_frame;
+    CDualvexView* m_view = nullptr;
+    QString m_path1, m_path2;
+};
+
+}  // namespace
+
+TEST_F(ViewFixture, LoadComparesAndWalksTheRanges)
+{
+    ASSERT_EQ(m_view->Load(m_path1, m_path2), 0);
+    EXPECT_EQ(m_view->Summary().rangeCount, 3u);
+    EXPECT_TRUE(Enabled(cmd::FirstDiff));
+    EXPECT_FALSE(Enabled(cmd::PreviousDiff));
+    ASSERT_TRUE(m_frame.RunCommand(cmd::NextDiff));
+    EXPECT_EQ(Cursor(0), 10);
+    EXPECT_EQ(Cursor(1), 10);
+    ASSERT_TRUE(m_frame.RunCommand(cmd::NextDiff));
+    EXPECT_EQ(Cursor(0), 20);
+    ASSERT_TRUE(m_frame.RunCommand(cmd::PreviousDiff));
+    EXPECT_EQ(Cursor(0), 10);
+    ASSERT_TRUE(m_frame.RunCommand(cmd::LastDiff));
+    EXPECT_EQ(Cursor(1), 32);
+    EXPECT_FALSE(Enabled(cmd::NextDiff));
+    EXPECT_FALSE(Enabled(cmd::LastDiff));
+    EXPECT_TRUE(Enabled(cmd::CurrentDiff));
+}
+
+TEST_F(ViewFixture, AltKeysWalkTheDifferences)
+{
+    ASSERT_EQ(m_view->Load(m_path1, m_path2), 0);
+    QApplication::setActiveWindow(&m_frame);
+    CHexView* pane = m_view->DoubleWindow()->Pane(0);
+    pane->setFocus();
+    QTest::keyClick(pane, Qt::Key_Down, Qt::AltModifier);
+    EXPECT_EQ(Cursor(0), 10);
+    QTest::keyClick(pane, Qt::Key_End, Qt::AltModifier);
+    EXPECT_EQ(Cursor(0), 32);
+    QTest::keyClick(pane, Qt::Key_Home, Qt::AltModifier);
+    EXPECT_EQ(Cursor(0), 10);
+}
+
+TEST_F(ViewFixture, EqualFilesDisableTheWalk)
+{
+    ASSERT_EQ(m_view->Load(m_path1, m_path1), 0);
+    for (int id : {cmd::FirstDiff, cmd::PreviousDiff, cmd::CurrentDiff, cmd::NextDiff, cmd::LastDiff})
+        EXPECT_FALSE(Enabled(id)) << id;
+}
+
+TEST_F(ViewFixture, FailedLoadEmptiesThePanes)
+{
+    ASSERT_EQ(m_view->Load(m_path1, m_path2), 0);
+    EXPECT_EQ(m_view->Load(m_path1, m_dir.filePath(QStringLiteral("missing.bin"))), 2);
+    EXPECT_EQ(m_view->DoubleWindow()->Pane(0)->HexCommand(kOpGetLength, 0), 0);
+    EXPECT_EQ(m_view->DoubleWindow()->Pane(1)->HexCommand(kOpGetLength, 0), 0);
+    EXPECT_EQ(m_view->Summary().rangeCount, 0u);
+    EXPECT_FALSE(Enabled(cmd::FirstDiff));
+}
+
+TEST_F(ViewFixture, ScrollAndSelectionFollowToTheOtherPane)
+{
+    QByteArray big = Pattern(QString(4096, QLatin1Char('.')), false);
+    const QString p1 = WriteFile(m_dir, QStringLiteral("big1.bin"), big);
+    const QString p2 = WriteFile(m_dir, QStringLiteral("big2.bin"), big);
+    ASSERT_EQ(m_view->Load(p1, p2), 0);
+    HexDoubleWnd* dw = m_view->DoubleWindow();
+    QApplication::setActiveWindow(&m_frame);
+    dw->Pane(1)->setFocus();
+    dw->Pane(1)->GetScrollBar(1)->setValue(20);  // the user drags the scroll bar
+    EXPECT_GT(dw->FirstVisible(1), 0);
+    EXPECT_EQ(dw->FirstVisible(0), dw->FirstVisible(1));
+
+    dw->Pane(0)->setFocus();
+    dw->Pane(0)->SetCursorPos(100, false);
+    for (int i = 0; i < 3; ++i) QTest::keyClick(dw->Pane(0), Qt::Key_Right, Qt::ShiftModifier);
+    HexPos count0 = 0, count1 = 0;
+    const HexPos lower0 = dw->Pane(0)->GetSelection(false, &count0);
+    ASSERT_TRUE(dw->Pane(0)->HasSelection());
+    EXPECT_EQ(dw->Pane(1)->GetSelection(false, &count1), lower0);
+    EXPECT_EQ(count1, count0);
+    EXPECT_EQ(dw->Pane(1)->GetCursorPos(false), dw->Pane(0)->GetCursorPos(false));
+}
+
+TEST_F(ViewFixture, SettingsFollowToTheOtherPane)
+{
+    ASSERT_EQ(m_view->Load(m_path1, m_path2), 0);
+    HexDoubleWnd* dw = m_view->DoubleWindow();
+    CHexView* pane = dw->Pane(0);
+    const int digits = pane->GetSetting(kSettingAddressLength) == 6 ? 4 : 6;
+    pane->SetLayout(pane->GetSetting(kSettingLineWidth), -1, -1, digits, -1, -1);
+    emit pane->HexNotification(pane, 11254, HexNotify{});
+    EXPECT_EQ(dw->Pane(1)->GetSetting(kSettingAddressLength), digits);
+}
+
+TEST_F(ViewFixture, SplitToggleLaysOutAndChecks)
+{
+    HexDoubleWnd* dw = m_view->DoubleWindow();
+    const bool startHorizontal = m_view->HorizontalSplit();
+    ASSERT_TRUE(m_frame.RunCommand(cmd::SplitHorizontal));
+    m_frame.UpdateCommandStates({m_frame.Action(cmd::SplitHorizontal)});
+    EXPECT_EQ(m_frame.Action(cmd::SplitHorizontal)->isChecked(), !startHorizontal);
+    const QRect p0 = dw->Pane(0)->geometry();
+    const QRect p1 = dw->Pane(1)->geometry();
+    if (m_view->HorizontalSplit())
+        EXPECT_GT(p1.top(), p0.bottom());
+    else
+        EXPECT_GT(p1.left(), p0.left());
+    ASSERT_TRUE(m_frame.RunCommand(cmd::SplitHorizontal));
+    EXPECT_EQ(m_view->HorizontalSplit(), startHorizontal);
+}
+
+TEST_F(ViewFixture, TitlesShowThePathsOrNothing)
+{
+    ASSERT_EQ(m_view->Load(m_path1, m_path2), 0);
+    HexDoubleWnd* dw = m_view->DoubleWindow();
+    EXPECT_TRUE(dw->TitleBar(0)->isVisible());
+    EXPECT_TRUE(dw->TitleBar(0)->text().endsWith(QStringLiteral("a.bin")));
+    m_view->SetShowTitles(false);
+    EXPECT_FALSE(dw->TitleBar(0)->isVisible());
+    EXPECT_EQ(dw->Pane(0)->geometry().top(), 0);
+}
+
+TEST_F(ViewFixture, StripLeftFollowsTheWidth)
+{
+    m_view->resize(401, 300);
+    EXPECT_EQ(m_view->StripLeft(), 385);
+    m_view->resize(400, 300);
+    EXPECT_EQ(m_view->StripLeft(), 383);
+    EXPECT_EQ(m_view->DoubleWindow()->width(), 383);
+}
+
+TEST_F(ViewFixture, StripClickMovesBothPanes)
+{
+    ASSERT_EQ(m_view->Load(m_path1, m_path2), 0);
+    const int x = m_view->StripLeft() + 6;
+    QTest::mouseClick(m_view, Qt::LeftButton, {}, QPoint(x, m_view->height() - 1));
+    const HexPos expected = m_view->Summary().bitCount - 1;
+    EXPECT_NEAR(static_cast<double>(Cursor(0)), static_cast<double>(expected), 2.0);
+    EXPECT_EQ(Cursor(0), Cursor(1));
+}
+
+TEST_F(ViewFixture, StatusPanesShowTheFocusedPane)
+{
+    ASSERT_EQ(m_view->Load(m_path1, m_path2), 0);
+    CHexView* pane = m_view->DoubleWindow()->Pane(1);
+    pane->setFocus();
+    QApplication::processEvents();
+    pane->SetCursorPos(0x1F, false);
+    QApplication::processEvents();
+    ASSERT_EQ(m_frame.ExtraPaneCount(), 2);
+    EXPECT_EQ(m_frame.ExtraPane(0)->text(), QStringLiteral(" Adr: 0x1F / 31"));
+    EXPECT_TRUE(m_frame.ExtraPane(1)->text().startsWith(QStringLiteral(" Wert: 0x")));
+}
+
+TEST_F(ViewFixture, OpenCommandReportsTheFailingFile)
+{
+    SeamRecorder seam;
+    m_view->ReportLoadFailure(2, m_path1, QStringLiteral("/x/y"), true);
+    m_view->ReportLoadFailure(1, QStringLiteral("/x/z"), m_path2, false);
+    ASSERT_EQ(seam.texts.size(), 2);
+    EXPECT_EQ(seam.texts[0], QStringLiteral("Die zweite Datei /x/y konnte nicht geöffnet werden !"));
+    EXPECT_EQ(seam.texts[1], QStringLiteral("Die Datei /x/z konnte nicht geöffnet werden !"));
+    EXPECT_EQ(seam.captions[0], QStringLiteral("Fehler"));
+    EXPECT_EQ(seam.icons[0], QMessageBox::Critical);
+}
+
+TEST_F(ViewFixture, IntelHexQuestionIsAskedForListedExtensions)
+{
+    const QString hex = WriteFile(m_dir, QStringLiteral("fw.Hex"), QByteArray(":0400000001020304F2\n:00000001FF\n"));
+    SeamRecorder seam(QMessageBox::Yes);
+    ASSERT_EQ(m_view->Load(hex, m_path1), 0);
+    ASSERT_EQ(seam.texts.size(), 1);
+    EXPECT_EQ(seam.captions[0], QStringLiteral("Frage"));
+    EXPECT_EQ(seam.texts[0], QStringLiteral("Soll die Datei %1 im Intel-Hex-Format geladen werden ?").arg(hex));
+    EXPECT_EQ(m_view->DoubleWindow()->Pane(0)->HexCommand(kOpGetLength, 0), 1024);
+}
+
+TEST_F(ViewFixture, ReloadWithoutPathsDoesNothing)
+{
+    EXPECT_FALSE(Enabled(cmd::Reload));
+    ASSERT_EQ(m_view->Load(m_path1, m_path2), 0);
+    EXPECT_TRUE(Enabled(cmd::Reload));
+    m_view->DoubleWindow()->SetCursorBoth(30);
+    ASSERT_TRUE(m_frame.RunCommand(cmd::Reload));
+    EXPECT_EQ(Cursor(0), 0);
+    EXPECT_EQ(m_view->Summary().rangeCount, 3u);
+}
+
+TEST_F(ViewFixture, StripMarksTheRowsOfDifferingBuckets)
+{
+    ASSERT_EQ(m_view->Load(m_path1, m_path2), 0);
+    const QImage picture = m_view->grab().toImage();
+    const int x = m_view->StripLeft() + 6;
+    const QColor highlight = m_view->palette().color(QPalette::Highlight);
+    // 40 bytes put byte i into bucket 32 i: the first range starts in bucket 320.
+    const int rowOfFirst = 320 * m_view->height() / 2048;
+    EXPECT_EQ(picture.pixelColor(x, rowOfFirst), highlight);
+    EXPECT_NE(picture.pixelColor(x, 0), highlight);
+    EXPECT_NE(picture.pixelColor(x, m_view->height() - 1), highlight);
+}
