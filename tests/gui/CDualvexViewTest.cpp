@@ -103,7 +103,7 @@ TEST_F(ViewFixture, FailedLoadEmptiesThePanes)
 
 TEST_F(ViewFixture, ScrollAndSelectionFollowToTheOtherPane)
 {
-    QByteArray big = Pattern(QString(4096, QLatin1Char('.')), false);
+    QByteArray big = Pattern(QString(65536, QLatin1Char('.')), false);
     const QString p1 = WriteFile(m_dir, QStringLiteral("big1.bin"), big);
     const QString p2 = WriteFile(m_dir, QStringLiteral("big2.bin"), big);
     ASSERT_EQ(m_view->Load(p1, p2), 0);
@@ -112,6 +112,12 @@ TEST_F(ViewFixture, ScrollAndSelectionFollowToTheOtherPane)
     dw->Pane(1)->setFocus();
     dw->Pane(1)->GetScrollBar(1)->setValue(20);  // the user drags the scroll bar
     EXPECT_GT(dw->FirstVisible(1), 0);
+    EXPECT_EQ(dw->FirstVisible(0), dw->FirstVisible(1));
+    const HexPos dragged = dw->FirstVisible(0);
+    dw->Pane(1)->SetCursorPos(dragged, false);
+    QTest::keyClick(dw->Pane(1), Qt::Key_PageDown);  // and pages on with the keyboard
+    QTest::keyClick(dw->Pane(1), Qt::Key_PageDown);
+    EXPECT_GT(dw->FirstVisible(1), dragged);
     EXPECT_EQ(dw->FirstVisible(0), dw->FirstVisible(1));
 
     dw->Pane(0)->setFocus();

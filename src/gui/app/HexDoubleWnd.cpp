@@ -37,7 +37,12 @@ HexDoubleWnd::HexDoubleWnd(QWidget* parent) : QWidget(parent)
     CreatePane(1);
 }
 
-HexDoubleWnd::~HexDoubleWnd() = default;
+HexDoubleWnd::~HexDoubleWnd()
+{
+    // The panes outlive this object's own part while QWidget deletes them, and losing
+    // the focus on the way makes them notify: they must not reach it any more.
+    for (CHexView* pane : m_panes) pane->disconnect(this);
+}
 
 void HexDoubleWnd::CreatePane(int index)
 {

@@ -47,7 +47,9 @@ CHexView::CHexView(QWidget* parent, std::uint32_t flags)
     m_core.SetLayout(16, 4, 1, 6, 0, 0);
     if (m_core.Flags() & kHexPersist) LoadViewSettings();
     connect(this, &CAnsiView::Notify, this, [this](CAnsiView*, int code, qint64 column, qint64 line) {
-        if (code == kScrolled) emit HexNotification(this, kNotifyScrolled, HexNotify{column, line, 0});
+        if (code != kScrolled) return;
+        m_scrollNotified = true;
+        emit HexNotification(this, kNotifyScrolled, HexNotify{column, line, 0});
     });
     Apply(kQuiet | kNoPaint);
 }

@@ -130,6 +130,7 @@ class CHexView : public CAnsiView {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     bool focusNextPrevChild(bool next) override;
@@ -153,7 +154,8 @@ class CHexView : public CAnsiView {
     HexLineText m_line;
     int m_fitDepth = 0;
     bool m_applying = false;   // the core's scroll position is being handed to the window
-    bool m_keyHandled = false; // the last key went to a hook: its character is not typed
+    bool m_keyHandled = false;
+    bool m_scrollNotified = false;  // a 10228 went out since the flag was last cleared // the last key went to a hook: its character is not typed
 };
 
 } // namespace dualvex

@@ -193,4 +193,17 @@ bool CHexView::OnUpdateCommand(int id, CommandState& state) const
     }
 }
 
+// Keys that page or step the cursor off the screen scroll through the core's quiet
+// layout pass; the owner still has to hear about it, or the other pane of a
+// comparison would stay behind.
+void CHexView::keyPressEvent(QKeyEvent* event)
+{
+    const AnsiCell before = GetScrollPosition();
+    m_scrollNotified = false;
+    CAnsiView::keyPressEvent(event);
+    const AnsiCell after = GetScrollPosition();
+    if (m_scrollNotified || after == before) return;
+    emit HexNotification(this, kNotifyScrolled, HexNotify{after.column, after.line, 0});
+}
+
 } // namespace dualvex
