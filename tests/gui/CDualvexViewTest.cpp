@@ -8,7 +8,10 @@
 #include "hexview/CHexView.h"
 
 #include <QAction>
+#include <QFile>
 #include <QImage>
+#include <QMimeData>
+#include <QUrl>
 #include <QLabel>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -247,4 +250,81 @@ TEST_F(ViewFixture, StripMarksTheRowsOfDifferingBuckets)
     EXPECT_EQ(picture.pixelColor(x, rowOfFirst), highlight);
     EXPECT_NE(picture.pixelColor(x, 0), highlight);
     EXPECT_NE(picture.pixelColor(x, m_view->height() - 1), highlight);
+}
+
+namespace {
+void DropFiles(QWidget* target, const QStringList& paths, const QPoint& at)
+{
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString& path : paths) urls << QUrl::fromLocalFile(path);
+    data.setUrls(urls);
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+}
+}  // namespace
+
+TEST_F(ViewFixture, DroppingTwoFilesReplacesBothAndOneFileItsSide)
+{
+    DropFiles(m_view, {m_path1, m_path2}, QPoint(10, 10));
+    EXPECT_EQ(m_view->LastPath(0), m_path1);
+    EXPECT_EQ(m_view->LastPath(1), m_path2);
+    EXPECT_EQ(m_view->Summary().rangeCount, 3u);
+
+    const QString third = WriteFile(m_dir, QStringLiteral("c.bin"), Pattern(kMarkup, false));
+    CHexView* second = m_view->DoubleWindow()->Pane(1);
+    DropFiles(m_view, {third}, second->mapTo(m_view, second->rect().center()));
+    EXPECT_EQ(m_view->LastPath(0), m_path1);
+    EXPECT_EQ(m_view->LastPath(1), third);
+    EXPECT_EQ(m_view->Summary().rangeCount, 0u);  // a.bin and c.bin are equal
+}
+
+TEST_F(ViewFixture, LargeLoadRunsInTheBackgroundAndEscapeCancelsIt)
+{
+    // Sparse files: large enough for the worker, cheap to make.
+    const QString big1 = m_dir.filePath(QStringLiteral("big1.bin"));
+    const QString big2 = m_dir.filePath(QStringLiteral("big2.bin"));
+    for (const QString& path : {big1, big2}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(file.resize(256ll << 20));
+    }
+    SeamRecorder seam;
+    QSignalSpy finished(m_view, &CDualvexView::LoadFinished);
+    EXPECT_EQ(m_view->Load(big1, big2), 0);
+    ASSERT_TRUE(m_view->IsLoading());
+    EXPECT_FALSE(Enabled(cmd::Reload));
+    EXPECT_FALSE(Enabled(cmd::NextDiff));
+    ASSERT_TRUE(m_frame.RunCommand(cmd::Exit));  // Escape
+    ASSERT_TRUE(finished.wait(30000));
+    EXPECT_EQ(finished.at(0).at(0).toInt(), -1);
+    EXPECT_FALSE(m_view->IsLoading());
+    EXPECT_EQ(m_view->DoubleWindow()->Pane(0)->HexCommand(kOpGetLength, 0), 0);
+    ASSERT_EQ(seam.texts.size(), 1);
+    EXPECT_EQ(seam.texts[0], QStringLiteral("Das Laden wurde abgebrochen."));
+    EXPECT_TRUE(m_frame.isVisible());  // Escape stopped the load, not the program
+}
+
+TEST_F(ViewFixture, LargeLoadCompletesInTheBackground)
+{
+    const QString big1 = m_dir.filePath(QStringLiteral("big1.bin"));
+    const QString big2 = m_dir.filePath(QStringLiteral("big2.bin"));
+    for (const QString& path : {big1, big2}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(file.resize(64ll << 20));
+        if (path == big2) {
+            file.seek(1000);
+            file.write("x", 1);
+        }
+    }
+    QSignalSpy finished(m_view, &CDualvexView::LoadFinished);
+    EXPECT_EQ(m_view->Load(big1, big2), 0);
+    ASSERT_TRUE(finished.wait(30000));
+    EXPECT_EQ(finished.at(0).at(0).toInt(), 0);
+    EXPECT_EQ(m_view->Summary().rangeCount, 1u);
+    EXPECT_EQ(m_view->DoubleWindow()->Pane(1)->HexCommand(kOpGetLength, 0), 64ll << 20);
 }

@@ -18,7 +18,9 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QMimeData>
 #include <QMouseEvent>
+#include <QUrl>
 #include <QPainter>
 #include <QTimer>
 
@@ -61,6 +63,7 @@ CDualvexView::CDualvexView(CMainFrame* frame, QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("CDualvexView"));
     setFocusPolicy(Qt::StrongFocus);
+    setAcceptDrops(true);
     LoadSettings();
     m_double = new HexDoubleWnd(this);
     m_double->SetModeBits(m_viewMode == 1 ? HexDoubleWnd::kModeHorizontal : 0, HexDoubleWnd::kModeHorizontal);
@@ -308,6 +311,40 @@ void CDualvexView::resizeEvent(QResizeEvent* event)
 void CDualvexView::focusInEvent(QFocusEvent*)
 {
     m_double->FocusActivePane();
+}
+
+// ---- dropped files -----------------------------------------------------------------
+
+void CDualvexView::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls() && !IsLoading()) event->acceptProposedAction();
+}
+
+// Two files replace both sides; one file replaces the side of the pane it fell on.
+void CDualvexView::dropEvent(QDropEvent* event)
+{
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile()) paths << url.toLocalFile();
+    if (paths.isEmpty() || IsLoading()) return;
+    event->acceptProposedAction();
+    QString first = m_lastPath1;
+    QString second = m_lastPath2;
+    if (paths.size() >= 2) {
+        first = paths[0];
+        second = paths[1];
+    } else {
+        const QPoint at = m_double->mapFrom(this, event->position().toPoint());
+        (m_double->PaneAt(at) == 0 ? first : second) = paths[0];
+    }
+    if (first != m_lastPath1 || second != m_lastPath2) m_titlesFixed = false;
+    if (first.isEmpty() || second.isEmpty()) {
+        // Only one side known so far: remember it for the next drop or the open dialog.
+        m_lastPath1 = first;
+        m_lastPath2 = second;
+        return;
+    }
+    LoadAndReport(first, second, true);
 }
 
 // ---- overview strip ----------------------------------------------------------------
