@@ -30,21 +30,9 @@ theirs() {
     cmp -l "$first" "$second" | wc -l > /dev/null || true
   fi
 }
-now() { date +%s%N; }
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-cat "$first" "$second" > /dev/null  # into the page cache
-ours
-theirs
-ourTimes=()
-theirTimes=()
-for _ in $(seq "$runs"); do
-  t0=$(now); ours; t1=$(now); theirs; t2=$(now)
-  ourTimes+=($((t1 - t0)))
-  theirTimes+=($((t2 - t1)))
-done
-ourMedian=$(printf '%s\n' "${ourTimes[@]}" | median)
-theirMedian=$(printf '%s\n' "${theirTimes[@]}" | median)
+. "$root/bench/timing.sh"
+time_interleaved
 
 # Peak private memory of one run, sampled from /proc while it runs.
 "$exe" --$mode "$first" "$second" > /dev/null &

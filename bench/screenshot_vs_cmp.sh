@@ -22,21 +22,9 @@ export DUALVEX_CONFIG_DIR=$config QT_QPA_PLATFORM=offscreen
 
 ours() { "$exe" --screenshot="$shot" --size=1200x800 "$first" "$second" > /dev/null 2>&1; }
 theirs() { cmp -s "$first" "$second" || [ $? -eq 1 ]; }
-now() { date +%s%N; }
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-cat "$first" "$second" > /dev/null  # into the page cache
-ours
-theirs
-ourTimes=()
-theirTimes=()
-for _ in $(seq "$runs"); do
-  t0=$(now); ours; t1=$(now); theirs; t2=$(now)
-  ourTimes+=($((t1 - t0)))
-  theirTimes+=($((t2 - t1)))
-done
-ourMedian=$(printf '%s\n' "${ourTimes[@]}" | median)
-theirMedian=$(printf '%s\n' "${theirTimes[@]}" | median)
+. "$root/bench/timing.sh"
+time_interleaved
 /usr/bin/time -o "$config/time" -f '%U %S' "$exe" --screenshot="$shot" --size=1200x800 "$first" "$second" > /dev/null 2>&1 || true
 cpu=$(tail -1 "$config/time" | awk '{ printf "%.3f", $1 + $2 }')
 

@@ -1,6 +1,7 @@
 // Saves pictures of a sample view in a light and a dark palette under the build folder,
 // for a person to look at; the checks only make sure the text stands out in both.
 #include "AnsiTestView.h"
+#include "DarkPalette.h"
 
 #include "textwnd/AnsiColorsDialog.h"
 
@@ -11,19 +12,9 @@
 using dualvex::test::AnsiTestView;
 using dualvex::test::ShowView;
 
-namespace {
+using dualvex::test::DarkPalette;
 
-QPalette DarkPalette()
-{
-    QPalette dark;
-    dark.setColor(QPalette::Window, QColor(0x2B, 0x2B, 0x2B));
-    dark.setColor(QPalette::WindowText, QColor(0xE0, 0xE0, 0xE0));
-    dark.setColor(QPalette::Base, QColor(0x1E, 0x1E, 0x1E));
-    dark.setColor(QPalette::Text, QColor(0xE8, 0xE8, 0xE8));
-    dark.setColor(QPalette::Button, QColor(0x3A, 0x3A, 0x3A));
-    dark.setColor(QPalette::ButtonText, QColor(0xE0, 0xE0, 0xE0));
-    return dark;
-}
+namespace {
 
 // Share of pixels in the first row of cells that differ from the base colour.
 double InkShare(const QImage& image, const QColor& base, int rowHeight)

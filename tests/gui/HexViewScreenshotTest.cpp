@@ -2,6 +2,7 @@
 // dark palette, saved under the build folder for a person to look at. The checks
 // make sure every kind of cell keeps its text readable on both.
 #include "HexViewTestSupport.h"
+#include "DarkPalette.h"
 
 #include "hexview/HexLinePainter.h"
 
@@ -9,19 +10,9 @@ using dualvex::HexPos;
 using dualvex::test::DiffBits;
 using dualvex::test::HexViewFixture;
 
-namespace {
+using dualvex::test::DarkPalette;
 
-QPalette DarkPalette()
-{
-    QPalette dark;
-    dark.setColor(QPalette::Window, QColor(0x2B, 0x2B, 0x2B));
-    dark.setColor(QPalette::WindowText, QColor(0xE0, 0xE0, 0xE0));
-    dark.setColor(QPalette::Base, QColor(0x1E, 0x1E, 0x1E));
-    dark.setColor(QPalette::Text, QColor(0xE8, 0xE8, 0xE8));
-    dark.setColor(QPalette::Button, QColor(0x3A, 0x3A, 0x3A));
-    dark.setColor(QPalette::ButtonText, QColor(0xE0, 0xE0, 0xE0));
-    return dark;
-}
+namespace {
 
 bool CloseTo(const QColor& a, const QColor& b)
 {
