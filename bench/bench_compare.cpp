@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "app/DiffSet.h"
-#include "app/PageMemory.h"
+#include "core/app/DiffSet.h"
+#include "core/app/PageMemory.h"
 
 namespace {
 

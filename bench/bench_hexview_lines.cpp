@@ -1,7 +1,7 @@
 // The line building a hex pane does for one full repaint: 64 visible lines
 // of 16 bytes with differences, marks and a selection on screen, and the
 // page step through a 1 GiB image (layout of the new top plus its lines).
-#include "hexview/HexViewCore.h"
+#include "core/hexview/HexViewCore.h"
 
 #include <benchmark/benchmark.h>
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/IntelHex.h"
+#include "core/app/IntelHex.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Exact pattern search over a 256 MiB buffer beside the C library's memmem. The
 // pattern sits at the very end, so every run scans the whole buffer.
-#include "tools/FindPattern.h"
+#include "core/tools/FindPattern.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,5 +1,5 @@
 // Throughput of the tool engines over buffers of the size the dialogs hand them.
-#include "tools/CrcEngine.h"
+#include "core/tools/CrcEngine.h"
 
 #include <benchmark/benchmark.h>
 

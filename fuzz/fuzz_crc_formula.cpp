@@ -1,7 +1,7 @@
 // The polynomial formula is typed freely by the user: any text must parse without a
 // fault, and a formula that parses must write back and read again to the same value.
-#include "tools/CrcEngine.h"
-#include "tools/CrcFormula.h"
+#include "core/tools/CrcEngine.h"
+#include "core/tools/CrcFormula.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Feeds arbitrary text to both evaluator variants, with and without the calculator's
 // functions, at every entry level.
-#include "tools/CalculatorFunctions.h"
-#include "tools/Evaluator.h"
+#include "core/tools/CalculatorFunctions.h"
+#include "core/tools/Evaluator.h"
 
 #include <cstddef>
 #include <cstdint>

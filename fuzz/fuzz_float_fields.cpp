@@ -1,6 +1,6 @@
 // Feeds arbitrary text into each field of the float converter and each swap, and checks
 // that the texts coming out stay within their display sizes.
-#include "tools/FloatConverter.h"
+#include "core/tools/FloatConverter.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Feeds arbitrary text and flag words to the number reader and checks, with guard
 // bytes behind every destination, that the number writer, the hex dump and the
 // literal escaping stay inside their buffers and that written numbers read back.
-#include "support/TextConv.h"
+#include "core/support/TextConv.h"
 
 #include <cstdint>
 #include <cstdlib>

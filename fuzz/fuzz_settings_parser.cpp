@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "support/SettingsFormat.h"
+#include "core/support/SettingsFormat.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

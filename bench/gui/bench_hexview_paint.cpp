@@ -1,7 +1,7 @@
 // Painting a hex pane on Qt's offscreen raster platform: a full repaint of a
 // 1600 x 1000 pane with differences, a selection and marks on screen, the
 // repaint after one cursor step, and Page Down steps through a 1 GiB image.
-#include "hexview/CHexView.h"
+#include "gui/hexview/CHexView.h"
 
 #include <benchmark/benchmark.h>
 

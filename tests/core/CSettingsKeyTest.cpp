@@ -1,4 +1,4 @@
-#include "support/CSettingsKey.h"
+#include "core/support/CSettingsKey.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "tools/Calculator.h"
+#include "core/tools/Calculator.h"
 
 #include <gtest/gtest.h>
 

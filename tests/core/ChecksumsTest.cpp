@@ -1,4 +1,4 @@
-#include "hexview/Checksums.h"
+#include "core/hexview/Checksums.h"
 
 #include <gtest/gtest.h>
 

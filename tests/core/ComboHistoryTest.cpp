@@ -1,4 +1,4 @@
-#include "support/ComboHistory.h"
+#include "core/support/ComboHistory.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "ConfigDir.h"
-#include "support/CSettingsKey.h"
+#include "core/support/CSettingsKey.h"
 
 namespace dualvex {
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/CommandLine.h"
+#include "core/app/CommandLine.h"
 
 namespace dualvex {
 namespace {

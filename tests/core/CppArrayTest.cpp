@@ -1,4 +1,4 @@
-#include "hexview/CppArray.h"
+#include "core/hexview/CppArray.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "tools/CrcCalculator.h"
+#include "core/tools/CrcCalculator.h"
 
 #include <gtest/gtest.h>
 

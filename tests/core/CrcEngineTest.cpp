@@ -1,4 +1,4 @@
-#include "tools/CrcEngine.h"
+#include "core/tools/CrcEngine.h"
 
 #include <gtest/gtest.h>
 

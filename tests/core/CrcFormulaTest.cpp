@@ -1,5 +1,5 @@
-#include "tools/CrcFormula.h"
-#include "tools/CrcEngine.h"
+#include "core/tools/CrcFormula.h"
+#include "core/tools/CrcEngine.h"
 
 #include <gtest/gtest.h>
 

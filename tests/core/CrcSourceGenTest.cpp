@@ -1,5 +1,5 @@
-#include "tools/CrcSourceGen.h"
-#include "tools/CrcEngine.h"
+#include "core/tools/CrcSourceGen.h"
+#include "core/tools/CrcEngine.h"
 
 #include "TempDir.h"
 

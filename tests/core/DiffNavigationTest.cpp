@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/DiffNavigation.h"
+#include "core/app/DiffNavigation.h"
 
 #include <string>
 #include <vector>

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/CompareKernel.h"
-#include "app/DiffSet.h"
+#include "core/app/CompareKernel.h"
+#include "core/app/DiffSet.h"
 
 namespace dualvex {
 namespace {

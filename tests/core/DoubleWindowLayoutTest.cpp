@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/DoubleWindowLayout.h"
+#include "core/app/DoubleWindowLayout.h"
 
 using namespace dualvex;
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TempDir.h"
-#include "app/EditorLaunch.h"
+#include "core/app/EditorLaunch.h"
 
 #include <filesystem>
 

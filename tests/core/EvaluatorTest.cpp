@@ -1,6 +1,6 @@
-#include "tools/Evaluator.h"
-#include "tools/CalculatorFunctions.h"
-#include "tools/DecodeEscape.h"
+#include "core/tools/Evaluator.h"
+#include "core/tools/CalculatorFunctions.h"
+#include "core/support/DecodeEscape.h"
 
 #include <gtest/gtest.h>
 

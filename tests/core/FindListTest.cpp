@@ -1,4 +1,4 @@
-#include "tools/FindList.h"
+#include "core/tools/FindList.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "tools/FindPattern.h"
+#include "core/tools/FindPattern.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "tools/FloatConverter.h"
+#include "core/tools/FloatConverter.h"
 
 #include <gtest/gtest.h>
 

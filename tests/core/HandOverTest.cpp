@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/HandOver.h"
+#include "core/app/HandOver.h"
 
 using namespace dualvex;
 using Files = std::vector<std::string>;

@@ -1,4 +1,4 @@
-#include "hexview/HexClipboard.h"
+#include "core/hexview/HexClipboard.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "hexview/HexConfigModel.h"
-#include "hexview/HexViewCore.h"
+#include "core/hexview/HexConfigModel.h"
+#include "core/hexview/HexViewCore.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "HexViewTestUtil.h"
-#include "hexview/HexViewCore.h"
+#include "core/hexview/HexViewCore.h"
 
 #include <gtest/gtest.h>
 

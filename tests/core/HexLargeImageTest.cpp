@@ -2,7 +2,7 @@
 // data, so a sparse anonymous mapping stands in for a loaded image: only
 // the pages the test touches are ever backed by memory.
 #include "HexViewTestUtil.h"
-#include "hexview/HexViewCore.h"
+#include "core/hexview/HexViewCore.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "hexview/HexLayout.h"
+#include "core/hexview/HexLayout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "HexViewTestUtil.h"
-#include "hexview/HexLineText.h"
-#include "hexview/HexViewCore.h"
+#include "core/hexview/HexLineText.h"
+#include "core/hexview/HexViewCore.h"
 
 #include <gtest/gtest.h>
 

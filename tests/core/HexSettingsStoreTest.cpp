@@ -1,7 +1,7 @@
-#include "hexview/HexSettingsStore.h"
+#include "core/hexview/HexSettingsStore.h"
 #include "ConfigDir.h"
-#include "hexview/HexTypes.h"
-#include "support/CSettingsKey.h"
+#include "core/hexview/HexTypes.h"
+#include "core/support/CSettingsKey.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "HexViewTestUtil.h"
-#include "hexview/HexSettings.h"
-#include "hexview/HexViewCore.h"
+#include "core/hexview/HexSettings.h"
+#include "core/hexview/HexViewCore.h"
 
 #include <gtest/gtest.h>
 

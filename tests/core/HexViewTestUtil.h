@@ -3,7 +3,7 @@
 // selection.
 #pragma once
 
-#include "hexview/HexViewCore.h"
+#include "core/hexview/HexViewCore.h"
 
 #include <cstdint>
 #include <string>

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "TempDir.h"
-#include "app/FileAccess.h"
-#include "app/ImageLoad.h"
-#include "app/IntelHex.h"
+#include "core/app/FileAccess.h"
+#include "core/app/ImageLoad.h"
+#include "core/app/IntelHex.h"
 
 namespace dualvex {
 namespace {

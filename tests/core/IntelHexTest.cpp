@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "TempDir.h"
-#include "app/IntelHex.h"
+#include "core/app/IntelHex.h"
 
 namespace dualvex {
 namespace {

@@ -1,5 +1,5 @@
-#include "tools/Number64.h"
-#include "support/TextConv.h"
+#include "core/support/Number64.h"
+#include "core/support/TextConv.h"
 
 #include <gtest/gtest.h>
 

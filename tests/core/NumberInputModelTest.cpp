@@ -1,4 +1,4 @@
-#include "tools/NumberInputModel.h"
+#include "core/tools/NumberInputModel.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/OverviewStrip.h"
+#include "core/app/OverviewStrip.h"
 
 #include <array>
 

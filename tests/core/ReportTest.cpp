@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "TempDir.h"
-#include "app/Report.h"
+#include "core/app/Report.h"
 
 namespace dualvex {
 namespace {

@@ -1,7 +1,7 @@
-#include "tools/SearchCommands.h"
+#include "core/tools/SearchCommands.h"
 
-#include "tools/FindList.h"
-#include "tools/ValueText.h"
+#include "core/tools/FindList.h"
+#include "core/support/ValueText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "tools/SearchEntry.h"
-#include "tools/ValueText.h"
+#include "core/tools/SearchEntry.h"
+#include "core/support/ValueText.h"
 
 #include <gtest/gtest.h>
 

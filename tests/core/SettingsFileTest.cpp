@@ -1,4 +1,4 @@
-#include "support/SettingsFile.h"
+#include "core/support/SettingsFile.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 #include <unistd.h>
 
 #include "ConfigDir.h"
-#include "support/CSettingsKey.h"
+#include "core/support/CSettingsKey.h"
 
 namespace dualvex {
 namespace {

@@ -1,4 +1,4 @@
-#include "support/SettingsFormat.h"
+#include "core/support/SettingsFormat.h"
 
 #include <gtest/gtest.h>
 

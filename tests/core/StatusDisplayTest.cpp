@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "hexview/StatusDisplay.h"
+#include "core/hexview/StatusDisplay.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "support/TextConv.h"
+#include "core/support/TextConv.h"
 
 #include <gtest/gtest.h>
 

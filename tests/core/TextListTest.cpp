@@ -1,4 +1,4 @@
-#include "tools/TextList.h"
+#include "core/tools/TextList.h"
 
 #include <gtest/gtest.h>
 

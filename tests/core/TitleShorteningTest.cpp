@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/TitleShortening.h"
+#include "core/app/TitleShortening.h"
 
 using dualvex::ShortenPath;
 

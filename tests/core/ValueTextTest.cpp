@@ -1,4 +1,4 @@
-#include "tools/ValueText.h"
+#include "core/support/ValueText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "AnsiTestView.h"
 
-#include "textwnd/AnsiColorsDialog.h"
-#include "textwnd/AnsiPaletteGrid.h"
+#include "gui/textwnd/AnsiColorsDialog.h"
+#include "gui/textwnd/AnsiPaletteGrid.h"
 
 #include <gtest/gtest.h>
 

@@ -1,14 +1,14 @@
 #include "AnsiTestView.h"
 
-#include "support/CSettingsKey.h"
+#include "core/support/CSettingsKey.h"
 
 #include <gtest/gtest.h>
 
 #include <QFontDialog>
 #include <QTimer>
 
-#include "textwnd/AnsiColorsDialog.h"
-#include "textwnd/AnsiPaletteGrid.h"
+#include "gui/textwnd/AnsiColorsDialog.h"
+#include "gui/textwnd/AnsiPaletteGrid.h"
 
 using dualvex::AnsiColorsDialog;
 using dualvex::AnsiPaletteGrid;

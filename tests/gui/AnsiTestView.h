@@ -2,7 +2,7 @@
 // which lines it was asked to draw, for the text window tests.
 #pragma once
 
-#include "textwnd/CAnsiView.h"
+#include "gui/textwnd/CAnsiView.h"
 
 #include <QApplication>
 #include <QMouseEvent>

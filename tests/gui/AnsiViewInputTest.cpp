@@ -1,6 +1,6 @@
 #include "AnsiTestView.h"
 
-#include "textwnd/AnsiAutoScroller.h"
+#include "gui/textwnd/AnsiAutoScroller.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "AnsiTestView.h"
 #include "DarkPalette.h"
 
-#include "textwnd/AnsiColorsDialog.h"
+#include "gui/textwnd/AnsiColorsDialog.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // seam and the program's executable.
 #pragma once
 
-#include "support/MessageSeam.h"
+#include "gui/support/MessageSeam.h"
 
 #include <QDir>
 #include <QFile>

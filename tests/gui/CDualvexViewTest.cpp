@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "AppTestSupport.h"
-#include "app/CDualvexView.h"
-#include "app/CMainFrame.h"
-#include "app/CommandIds.h"
-#include "app/HexDoubleWnd.h"
-#include "hexview/CHexView.h"
+#include "gui/app/CDualvexView.h"
+#include "gui/app/CMainFrame.h"
+#include "gui/app/CommandIds.h"
+#include "gui/app/HexDoubleWnd.h"
+#include "gui/hexview/CHexView.h"
 
 #include <QAction>
 #include <QFile>

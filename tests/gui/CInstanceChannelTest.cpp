@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/CInstanceChannel.h"
+#include "gui/app/CInstanceChannel.h"
 
 #include <QFile>
 #include <QLocalServer>

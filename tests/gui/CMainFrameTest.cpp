@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "app/CMainFrame.h"
-#include "app/CommandIds.h"
-#include "app/CommandTable.h"
+#include "gui/app/CMainFrame.h"
+#include "gui/app/CommandIds.h"
+#include "gui/app/CommandTable.h"
 
 #include <QAction>
 #include <QLabel>

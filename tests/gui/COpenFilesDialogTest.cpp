@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "app/CInstanceChannel.h"
-#include "app/COpenFilesDialog.h"
-#include "support/CSettingsKey.h"
-#include "support/ComboHelpers.h"
-#include "support/FileDialogSeam.h"
+#include "gui/app/CInstanceChannel.h"
+#include "gui/app/COpenFilesDialog.h"
+#include "core/support/CSettingsKey.h"
+#include "gui/support/ComboHelpers.h"
+#include "gui/support/FileDialogSeam.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "AppTestSupport.h"
-#include "app/CommandIds.h"
-#include "app/HexDoubleWnd.h"
-#include "hexview/CHexView.h"
+#include "gui/app/CommandIds.h"
+#include "gui/app/HexDoubleWnd.h"
+#include "gui/hexview/CHexView.h"
 
 #include <QApplication>
 #include <QClipboard>

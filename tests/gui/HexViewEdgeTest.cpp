@@ -4,7 +4,7 @@
 #include "HexViewTestSupport.h"
 
 #include "AnsiTestView.h"
-#include "textwnd/AnsiStyleSet.h"
+#include "gui/textwnd/AnsiStyleSet.h"
 
 #include <QSignalSpy>
 

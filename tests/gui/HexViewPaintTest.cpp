@@ -2,7 +2,7 @@
 // rectangles the layout gives, and pictures in a light and a dark palette.
 #include "HexViewTestSupport.h"
 
-#include "textwnd/AnsiStyleSet.h"
+#include "gui/textwnd/AnsiStyleSet.h"
 
 #include <QScrollBar>
 

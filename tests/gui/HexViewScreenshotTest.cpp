@@ -4,7 +4,7 @@
 #include "HexViewTestSupport.h"
 #include "DarkPalette.h"
 
-#include "hexview/HexLinePainter.h"
+#include "gui/hexview/HexLinePainter.h"
 
 using dualvex::HexPos;
 using dualvex::test::DiffBits;

@@ -2,7 +2,7 @@
 // store, for the hex view tests.
 #pragma once
 
-#include "hexview/CHexView.h"
+#include "gui/hexview/CHexView.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "support/MessageSeam.h"
+#include "gui/support/MessageSeam.h"
 
 using dualvex::MessageSeam;
 

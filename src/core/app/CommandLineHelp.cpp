@@ -1,4 +1,4 @@
-#include "CommandLineHelp.h"
+#include "core/app/CommandLineHelp.h"
 
 #include <array>
 

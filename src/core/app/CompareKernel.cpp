@@ -1,11 +1,11 @@
-#include "app/CompareKernel.h"
+#include "core/app/CompareKernel.h"
 
 #include <immintrin.h>
 
 #include <algorithm>
 #include <cstring>
 
-#include "app/DiffScanner.h"
+#include "core/app/DiffScanner.h"
 
 namespace dualvex {
 namespace {
@@ -68,7 +68,7 @@ namespace sse2 {
 {
     return WordsSse2(a, b, words, count);
 }
-#include "app/ComparePass.inc"
+#include "core/app/ComparePass.inc"
 } // namespace sse2
 
 // Every processor with AVX2 also counts bits and zeros in one instruction each.
@@ -84,7 +84,7 @@ namespace avx2 {
 {
     return WordsAvx2(a, b, words, count);
 }
-#include "app/ComparePass.inc"
+#include "core/app/ComparePass.inc"
 } // namespace avx2
 #if defined(__clang__)
 #pragma clang attribute pop

@@ -1,4 +1,4 @@
-#include "DiffNavigation.h"
+#include "core/app/DiffNavigation.h"
 
 namespace dualvex {
 

@@ -2,7 +2,7 @@
 // when it is enabled. "cursor" is the active pane's current position.
 #pragma once
 
-#include "app/DiffSet.h"
+#include "core/app/DiffSet.h"
 
 #include <optional>
 

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "app/DiffSet.h"
+#include "core/app/DiffSet.h"
 
 namespace dualvex {
 

@@ -1,4 +1,4 @@
-#include "app/DiffSet.h"
+#include "core/app/DiffSet.h"
 
 #include <algorithm>
 #include <bit>
@@ -7,8 +7,8 @@
 #include <stop_token>
 #include <thread>
 
-#include "app/CompareKernel.h"
-#include "app/DiffScanner.h"
+#include "core/app/CompareKernel.h"
+#include "core/app/DiffScanner.h"
 
 namespace dualvex {
 namespace {

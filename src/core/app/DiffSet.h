@@ -8,8 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/MemoryImage.h"
-#include "app/PageMemory.h"
+#include "core/app/MemoryImage.h"
+#include "core/app/PageMemory.h"
 
 namespace dualvex {
 

@@ -1,4 +1,4 @@
-#include "DoubleWindowLayout.h"
+#include "core/app/DoubleWindowLayout.h"
 
 #include <algorithm>
 

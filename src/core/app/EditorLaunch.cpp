@@ -1,4 +1,4 @@
-#include "EditorLaunch.h"
+#include "core/app/EditorLaunch.h"
 
 #include <filesystem>
 #include <system_error>

@@ -1,4 +1,4 @@
-#include "app/FileAccess.h"
+#include "core/app/FileAccess.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "app/MemoryImage.h"
+#include "core/app/MemoryImage.h"
 
 namespace dualvex {
 

@@ -1,4 +1,4 @@
-#include "HandOver.h"
+#include "core/app/HandOver.h"
 
 namespace dualvex {
 

@@ -1,7 +1,7 @@
-#include "app/ImageLoad.h"
+#include "core/app/ImageLoad.h"
 
-#include "app/FileAccess.h"
-#include "app/IntelHex.h"
+#include "core/app/FileAccess.h"
+#include "core/app/IntelHex.h"
 
 namespace dualvex {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/MemoryImage.h"
+#include "core/app/MemoryImage.h"
 
 namespace dualvex {
 

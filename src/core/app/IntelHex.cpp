@@ -1,10 +1,10 @@
-#include "app/IntelHex.h"
+#include "core/app/IntelHex.h"
 
 #include <algorithm>
 #include <array>
 #include <cstring>
 
-#include "app/FileAccess.h"
+#include "core/app/FileAccess.h"
 
 namespace dualvex {
 namespace {

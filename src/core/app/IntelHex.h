@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/MemoryImage.h"
+#include "core/app/MemoryImage.h"
 
 namespace dualvex {
 

@@ -1,4 +1,4 @@
-#include "LoadAndCompare.h"
+#include "core/app/LoadAndCompare.h"
 
 namespace dualvex {
 

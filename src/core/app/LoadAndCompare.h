@@ -3,8 +3,8 @@
 // without a window (the caller asks beforehand and passes the answers).
 #pragma once
 
-#include "app/DiffSet.h"
-#include "app/ImageLoad.h"
+#include "core/app/DiffSet.h"
+#include "core/app/ImageLoad.h"
 
 #include <atomic>
 #include <string>

@@ -1,4 +1,4 @@
-#include "app/MemoryImage.h"
+#include "core/app/MemoryImage.h"
 
 #include <sys/mman.h>
 

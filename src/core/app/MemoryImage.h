@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/PageMemory.h"
+#include "core/app/PageMemory.h"
 
 namespace dualvex {
 

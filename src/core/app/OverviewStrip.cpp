@@ -1,4 +1,4 @@
-#include "OverviewStrip.h"
+#include "core/app/OverviewStrip.h"
 
 #include <algorithm>
 

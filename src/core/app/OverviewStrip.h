@@ -2,7 +2,7 @@
 // strip's height, as runs of rows that are either differing or equal.
 #pragma once
 
-#include "app/DiffSet.h"
+#include "core/app/DiffSet.h"
 
 #include <cstdint>
 #include <span>

@@ -1,4 +1,4 @@
-#include "app/PageMemory.h"
+#include "core/app/PageMemory.h"
 
 #include <sys/mman.h>
 #include <unistd.h>

@@ -1,14 +1,14 @@
-#include "app/Report.h"
+#include "core/app/Report.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
 #include <string>
 
-#include "app/CommandLineHelp.h"
-#include "app/DiffSet.h"
-#include "app/FileAccess.h"
-#include "app/ImageLoad.h"
+#include "core/app/CommandLineHelp.h"
+#include "core/app/DiffSet.h"
+#include "core/app/FileAccess.h"
+#include "core/app/ImageLoad.h"
 
 namespace dualvex {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <ostream>
 
-#include "app/CommandLine.h"
+#include "core/app/CommandLine.h"
 
 namespace dualvex {
 

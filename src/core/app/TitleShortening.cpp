@@ -1,4 +1,4 @@
-#include "TitleShortening.h"
+#include "core/app/TitleShortening.h"
 
 #include <vector>
 

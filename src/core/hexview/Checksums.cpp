@@ -1,6 +1,6 @@
-#include "Checksums.h"
+#include "core/hexview/Checksums.h"
 
-#include "support/TextConv.h"
+#include "core/support/TextConv.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "CppArray.h"
+#include "core/hexview/CppArray.h"
 
-#include "support/TextConv.h"
+#include "core/support/TextConv.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,7 +1,7 @@
-#include "HexClipboard.h"
+#include "core/hexview/HexClipboard.h"
 
-#include "support/TextConv.h"
-#include "tools/ValueText.h"
+#include "core/support/TextConv.h"
+#include "core/support/ValueText.h"
 
 #include <algorithm>
 #include <climits>

@@ -2,7 +2,7 @@
 // conversion of pasted hex text into bytes.
 #pragma once
 
-#include "HexTypes.h"
+#include "core/hexview/HexTypes.h"
 
 #include <cstdint>
 #include <string>

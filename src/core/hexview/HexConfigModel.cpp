@@ -1,6 +1,6 @@
-#include "HexConfigModel.h"
+#include "core/hexview/HexConfigModel.h"
 
-#include "HexViewCore.h"
+#include "core/hexview/HexViewCore.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "HexCursor.h"
+#include "core/hexview/HexCursor.h"
 
 #include <algorithm>
 

@@ -2,8 +2,8 @@
 // an absolute column and line into area, column, digit and byte index.
 #pragma once
 
-#include "HexLayout.h"
-#include "HexTypes.h"
+#include "core/hexview/HexLayout.h"
+#include "core/hexview/HexTypes.h"
 
 namespace dualvex {
 

@@ -1,4 +1,4 @@
-#include "HexLayout.h"
+#include "core/hexview/HexLayout.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 // themselves; they ask this class.
 #pragma once
 
-#include "HexTypes.h"
+#include "core/hexview/HexTypes.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
-#include "HexLineText.h"
+#include "core/hexview/HexLineText.h"
 
-#include "support/TextConv.h"
+#include "core/support/TextConv.h"
 
 #include <algorithm>
 #include <cstring>

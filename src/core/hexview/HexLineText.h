@@ -3,8 +3,8 @@
 // widget only draws what it gets here.
 #pragma once
 
-#include "HexLayout.h"
-#include "HexTypes.h"
+#include "core/hexview/HexLayout.h"
+#include "core/hexview/HexTypes.h"
 
 #include <array>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "HexSettings.h"
+#include "core/hexview/HexSettings.h"
 
-#include "HexTypes.h"
+#include "core/hexview/HexTypes.h"
 
 #include <algorithm>
 

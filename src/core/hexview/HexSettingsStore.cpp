@@ -1,7 +1,7 @@
-#include "HexSettingsStore.h"
+#include "core/hexview/HexSettingsStore.h"
 
-#include "HexTypes.h"
-#include "support/CSettingsKey.h"
+#include "core/hexview/HexTypes.h"
+#include "core/support/CSettingsKey.h"
 
 #include <cstdint>
 

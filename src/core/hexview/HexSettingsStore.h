@@ -2,7 +2,7 @@
 // directly in the application key of the current user.
 #pragma once
 
-#include "HexSettings.h"
+#include "core/hexview/HexSettings.h"
 
 namespace dualvex {
 

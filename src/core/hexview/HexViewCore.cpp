@@ -1,8 +1,8 @@
-#include "HexViewCore.h"
+#include "core/hexview/HexViewCore.h"
 
-#include "HexClipboard.h"
-#include "support/TextConv.h"
-#include "tools/ValueText.h"
+#include "core/hexview/HexClipboard.h"
+#include "core/support/TextConv.h"
+#include "core/support/ValueText.h"
 
 #include <algorithm>
 #include <climits>

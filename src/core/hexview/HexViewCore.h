@@ -5,13 +5,13 @@
 // the HexViewUpdate each call leaves behind.
 #pragma once
 
-#include "HexCursor.h"
-#include "HexLayout.h"
-#include "HexLineText.h"
-#include "HexSettings.h"
-#include "HexTypes.h"
-#include "HexViewUpdate.h"
-#include "UndoRing.h"
+#include "core/hexview/HexCursor.h"
+#include "core/hexview/HexLayout.h"
+#include "core/hexview/HexLineText.h"
+#include "core/hexview/HexSettings.h"
+#include "core/hexview/HexTypes.h"
+#include "core/hexview/HexViewUpdate.h"
+#include "core/hexview/UndoRing.h"
 
 #include <array>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // repaint, scrolling, the cursor, a beep and the selection notification.
 #pragma once
 
-#include "HexTypes.h"
+#include "core/hexview/HexTypes.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "StatusDisplay.h"
+#include "core/hexview/StatusDisplay.h"
 
 
 #include <algorithm>

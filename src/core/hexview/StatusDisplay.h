@@ -2,8 +2,8 @@
 // length, and the value of the bytes at the cursor or selection.
 #pragma once
 
-#include "hexview/HexConfigModel.h"
-#include "hexview/HexTypes.h"
+#include "core/hexview/HexConfigModel.h"
+#include "core/hexview/HexTypes.h"
 
 #include <cstdint>
 #include <string>

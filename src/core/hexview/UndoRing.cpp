@@ -1,4 +1,4 @@
-#include "UndoRing.h"
+#include "core/hexview/UndoRing.h"
 
 #include <algorithm>
 #include <utility>

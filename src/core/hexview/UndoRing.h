@@ -2,7 +2,7 @@
 // other version of the bytes it changed.
 #pragma once
 
-#include "HexTypes.h"
+#include "core/hexview/HexTypes.h"
 
 #include <array>
 #include <cstdint>

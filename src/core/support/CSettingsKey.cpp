@@ -1,4 +1,4 @@
-#include "CSettingsKey.h"
+#include "core/support/CSettingsKey.h"
 
 #include <algorithm>
 #include <cstring>

@@ -26,8 +26,8 @@
 #include <string_view>
 #include <vector>
 
-#include "SettingsFile.h"
-#include "SettingsTree.h"
+#include "core/support/SettingsFile.h"
+#include "core/support/SettingsTree.h"
 
 namespace dualvex {
 

@@ -1,8 +1,8 @@
-#include "ComboHistory.h"
+#include "core/support/ComboHistory.h"
 
 #include <algorithm>
 
-#include "CSettingsKey.h"
+#include "core/support/CSettingsKey.h"
 
 namespace dualvex {
 

@@ -13,7 +13,7 @@
 #include <functional>
 #include <optional>
 
-#include "SettingsTree.h"
+#include "core/support/SettingsTree.h"
 
 namespace dualvex {
 

@@ -1,4 +1,4 @@
-#include "SettingsFormat.h"
+#include "core/support/SettingsFormat.h"
 
 #include <cstdint>
 #include <cstring>

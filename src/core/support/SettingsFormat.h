@@ -21,7 +21,7 @@
 #include <string>
 #include <string_view>
 
-#include "SettingsTree.h"
+#include "core/support/SettingsTree.h"
 
 namespace dualvex {
 

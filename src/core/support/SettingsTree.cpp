@@ -1,4 +1,4 @@
-#include "SettingsTree.h"
+#include "core/support/SettingsTree.h"
 
 #include <algorithm>
 

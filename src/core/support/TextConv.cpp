@@ -1,6 +1,6 @@
-#include "TextConv.h"
+#include "core/support/TextConv.h"
 
-#include "tools/Number64.h"
+#include "core/support/Number64.h"
 
 #include <cstddef>
 #include <cstring>

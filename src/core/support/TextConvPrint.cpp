@@ -1,7 +1,7 @@
 // The formatted print of the conversion helpers: each directive is handed to the C
 // library on its own, so that the 64-bit "I64" size prefix can be translated and the
 // output stays inside the caller's buffer.
-#include "TextConv.h"
+#include "core/support/TextConv.h"
 
 #include <algorithm>
 #include <climits>

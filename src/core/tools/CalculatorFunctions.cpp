@@ -1,7 +1,7 @@
-#include "CalculatorFunctions.h"
+#include "core/tools/CalculatorFunctions.h"
 
-#include "Evaluator.h"
-#include "NumberScan.h"
+#include "core/tools/Evaluator.h"
+#include "core/support/NumberScan.h"
 
 #include <cstring>
 

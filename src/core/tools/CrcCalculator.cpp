@@ -1,8 +1,8 @@
-#include "CrcCalculator.h"
+#include "core/tools/CrcCalculator.h"
 
-#include "CrcFormula.h"
-#include "support/TextConv.h"
-#include "tools/Number64.h"
+#include "core/tools/CrcFormula.h"
+#include "core/support/TextConv.h"
+#include "core/support/Number64.h"
 
 namespace dualvex {
 

@@ -5,8 +5,8 @@
 // would come back as user edits.
 #pragma once
 
-#include "CrcEngine.h"
-#include "CrcSourceGen.h"
+#include "core/tools/CrcEngine.h"
+#include "core/tools/CrcSourceGen.h"
 
 #include <array>
 #include <cstddef>

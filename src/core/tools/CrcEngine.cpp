@@ -1,6 +1,6 @@
-#include "CrcEngine.h"
+#include "core/tools/CrcEngine.h"
 
-#include "support/TextConv.h"
+#include "core/support/TextConv.h"
 
 namespace dualvex {
 

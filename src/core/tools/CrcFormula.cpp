@@ -1,7 +1,7 @@
-#include "CrcFormula.h"
+#include "core/tools/CrcFormula.h"
 
-#include "CrcEngine.h"
-#include "support/TextConv.h"
+#include "core/tools/CrcEngine.h"
+#include "core/support/TextConv.h"
 
 namespace dualvex {
 

@@ -1,4 +1,4 @@
-#include "CrcSourceGen.h"
+#include "core/tools/CrcSourceGen.h"
 
 #include <initializer_list>
 

@@ -3,7 +3,7 @@
 // the start value, and CrcGenerateTable() that rebuilds the table from the polynomial.
 #pragma once
 
-#include "CrcEngine.h"
+#include "core/tools/CrcEngine.h"
 
 #include <cstddef>
 #include <cstdint>

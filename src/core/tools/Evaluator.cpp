@@ -1,8 +1,8 @@
-#include "Evaluator.h"
+#include "core/tools/Evaluator.h"
 
-#include "DecodeEscape.h"
-#include "NumberScan.h"
-#include "support/TextConv.h"
+#include "core/support/DecodeEscape.h"
+#include "core/support/NumberScan.h"
+#include "core/support/TextConv.h"
 
 #include <type_traits>
 

@@ -1,7 +1,7 @@
-#include "FindList.h"
+#include "core/tools/FindList.h"
 
-#include "support/TextConv.h"
-#include "tools/SearchEntry.h"
+#include "core/support/TextConv.h"
+#include "core/tools/SearchEntry.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -3,8 +3,8 @@
 // within the range width.
 #pragma once
 
-#include "tools/FindPattern.h"
-#include "tools/TextList.h"
+#include "core/tools/FindPattern.h"
+#include "core/tools/TextList.h"
 
 #include <optional>
 #include <span>

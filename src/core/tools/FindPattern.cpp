@@ -1,4 +1,4 @@
-#include "FindPattern.h"
+#include "core/tools/FindPattern.h"
 
 #include <cstring>
 

@@ -2,7 +2,7 @@
 // scanned forward or backward and the first accepted one is returned.
 #pragma once
 
-#include "hexview/HexTypes.h"
+#include "core/hexview/HexTypes.h"
 
 #include <cstdint>
 #include <span>

@@ -1,9 +1,9 @@
-#include "FloatConverter.h"
+#include "core/tools/FloatConverter.h"
 
-#include "Evaluator.h"
-#include "Number64.h"
-#include "ValueText.h"
-#include "support/TextConv.h"
+#include "core/tools/Evaluator.h"
+#include "core/support/Number64.h"
+#include "core/support/ValueText.h"
+#include "core/support/TextConv.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,10 +1,10 @@
-#include "NumberInputModel.h"
+#include "core/tools/NumberInputModel.h"
 
-#include "Evaluator.h"
-#include "Number64.h"
-#include "ValueText.h"
-#include "hexview/CppArray.h"
-#include "support/TextConv.h"
+#include "core/tools/Evaluator.h"
+#include "core/support/Number64.h"
+#include "core/support/ValueText.h"
+#include "core/hexview/CppArray.h"
+#include "core/support/TextConv.h"
 
 #include <algorithm>
 #include <cstring>

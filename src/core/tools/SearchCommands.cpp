@@ -1,8 +1,8 @@
-#include "SearchCommands.h"
+#include "core/tools/SearchCommands.h"
 
-#include "support/TextConv.h"
-#include "tools/FindList.h"
-#include "tools/ValueText.h"
+#include "core/support/TextConv.h"
+#include "core/tools/FindList.h"
+#include "core/support/ValueText.h"
 
 #include <algorithm>
 

@@ -3,9 +3,9 @@
 // and how a value text changes when its kind is chosen.
 #pragma once
 
-#include "tools/FindPattern.h"
-#include "tools/SearchEntry.h"
-#include "tools/SearchState.h"
+#include "core/tools/FindPattern.h"
+#include "core/tools/SearchEntry.h"
+#include "core/tools/SearchState.h"
 
 #include <optional>
 #include <span>

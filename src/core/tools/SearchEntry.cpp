@@ -1,7 +1,7 @@
-#include "SearchEntry.h"
+#include "core/tools/SearchEntry.h"
 
-#include "support/TextConv.h"
-#include "tools/ValueText.h"
+#include "core/support/TextConv.h"
+#include "core/support/ValueText.h"
 
 #include <algorithm>
 

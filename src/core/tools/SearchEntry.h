@@ -5,7 +5,7 @@
 // the second ":" on matter when it is searched.
 #pragma once
 
-#include "tools/FindPattern.h"
+#include "core/tools/FindPattern.h"
 
 #include <cstdint>
 #include <optional>

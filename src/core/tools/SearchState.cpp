@@ -1,4 +1,4 @@
-#include "SearchState.h"
+#include "core/tools/SearchState.h"
 
 namespace dualvex {
 

@@ -2,7 +2,7 @@
 // either pane repeats the last search.
 #pragma once
 
-#include "tools/TextList.h"
+#include "core/tools/TextList.h"
 
 #include <cstdint>
 

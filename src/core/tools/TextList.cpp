@@ -1,4 +1,4 @@
-#include "TextList.h"
+#include "core/tools/TextList.h"
 
 #include <algorithm>
 

@@ -1,14 +1,14 @@
-#include "CDualvexApp.h"
+#include "gui/app/CDualvexApp.h"
 
-#include "CDualvexView.h"
-#include "CInstanceChannel.h"
-#include "CMainFrame.h"
-#include "COpenFilesDialog.h"
-#include "CommandIds.h"
-#include "app/FileAccess.h"
-#include "app/HandOver.h"
-#include "support/CSettingsKey.h"
-#include "support/MessageSeam.h"
+#include "gui/app/CDualvexView.h"
+#include "gui/app/CInstanceChannel.h"
+#include "gui/app/CMainFrame.h"
+#include "gui/app/COpenFilesDialog.h"
+#include "gui/app/CommandIds.h"
+#include "core/app/FileAccess.h"
+#include "core/app/HandOver.h"
+#include "core/support/CSettingsKey.h"
+#include "gui/support/MessageSeam.h"
 
 #include <QApplication>
 #include <QEventLoop>

@@ -2,8 +2,8 @@
 // view, the checks and load of the two files, and the first display.
 #pragma once
 
-#include "CDualvexDoc.h"
-#include "app/CommandLine.h"
+#include "gui/app/CDualvexDoc.h"
+#include "core/app/CommandLine.h"
 
 #include <QObject>
 

@@ -4,11 +4,11 @@
 // commands. Hex commands go on to the pane that had the focus last.
 #pragma once
 
-#include "CommandTarget.h"
-#include "app/DiffSet.h"
-#include "app/ImageLoad.h"
-#include "app/LoadAndCompare.h"
-#include "hexview/HexTypes.h"
+#include "gui/support/CommandTarget.h"
+#include "core/app/DiffSet.h"
+#include "core/app/ImageLoad.h"
+#include "core/app/LoadAndCompare.h"
+#include "core/hexview/HexTypes.h"
 
 #include <QString>
 #include <QWidget>

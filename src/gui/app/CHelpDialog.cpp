@@ -1,6 +1,6 @@
-#include "CHelpDialog.h"
+#include "gui/app/CHelpDialog.h"
 
-#include "app/CommandLineHelp.h"
+#include "core/app/CommandLineHelp.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>

@@ -1,4 +1,4 @@
-#include "CInstanceChannel.h"
+#include "gui/app/CInstanceChannel.h"
 
 #include <QDataStream>
 #include <QDir>

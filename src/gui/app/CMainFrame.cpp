@@ -1,11 +1,11 @@
-#include "CMainFrame.h"
+#include "gui/app/CMainFrame.h"
 
-#include "CHelpDialog.h"
-#include "CommandIds.h"
-#include "CommandTable.h"
-#include "ToolbarIcons.h"
-#include "support/CSettingsKey.h"
-#include "support/MessageSeam.h"
+#include "gui/app/CHelpDialog.h"
+#include "gui/app/CommandIds.h"
+#include "gui/app/CommandTable.h"
+#include "gui/app/ToolbarIcons.h"
+#include "core/support/CSettingsKey.h"
+#include "gui/support/MessageSeam.h"
 
 #include <QAction>
 #include <QApplication>

@@ -2,7 +2,7 @@
 // service, stay-on-top, flat tool bar, and the help and about boxes.
 #pragma once
 
-#include "CommandTarget.h"
+#include "gui/support/CommandTarget.h"
 
 #include <QHash>
 #include <QList>

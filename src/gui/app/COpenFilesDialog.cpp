@@ -1,11 +1,11 @@
-#include "COpenFilesDialog.h"
+#include "gui/app/COpenFilesDialog.h"
 
-#include "CInstanceChannel.h"
-#include "CommandIds.h"
-#include "ToolbarIcons.h"
-#include "support/CSettingsKey.h"
-#include "support/ComboHelpers.h"
-#include "support/FileDialogSeam.h"
+#include "gui/app/CInstanceChannel.h"
+#include "gui/app/CommandIds.h"
+#include "gui/app/ToolbarIcons.h"
+#include "core/support/CSettingsKey.h"
+#include "gui/support/ComboHelpers.h"
+#include "gui/support/FileDialogSeam.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,6 +1,6 @@
-#include "CommandTable.h"
+#include "gui/app/CommandTable.h"
 
-#include "CommandIds.h"
+#include "gui/app/CommandIds.h"
 
 namespace dualvex {
 

@@ -1,10 +1,10 @@
-#include "HexDoubleWnd.h"
+#include "gui/app/HexDoubleWnd.h"
 
-#include "CommandIds.h"
-#include "app/DoubleWindowLayout.h"
-#include "app/EditorLaunch.h"
-#include "hexview/CHexView.h"
-#include "hexview/HexViewCore.h"
+#include "gui/app/CommandIds.h"
+#include "core/app/DoubleWindowLayout.h"
+#include "core/app/EditorLaunch.h"
+#include "gui/hexview/CHexView.h"
+#include "core/hexview/HexViewCore.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -78,10 +78,10 @@ int HexDoubleWnd::IndexOf(const CHexView* view) const
     return view == m_panes[0] ? 0 : view == m_panes[1] ? 1 : -1;
 }
 
-int HexDoubleWnd::SetData(int pane, const std::uint8_t* data, HexPos length, unsigned flags)
+int HexDoubleWnd::SetData(int pane, const std::uint8_t* bytes, HexPos length, unsigned flags)
 {
     if (!ValidPane(pane)) return 0;
-    Pane(pane)->SetData(data, length, 0, flags);
+    Pane(pane)->SetData(bytes, length, 0, flags);
     return 1;
 }
 

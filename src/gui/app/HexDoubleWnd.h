@@ -3,7 +3,7 @@
 // the panes (scrolling, selection and settings follow from one pane to the other).
 #pragma once
 
-#include "hexview/HexTypes.h"
+#include "core/hexview/HexTypes.h"
 
 #include <QString>
 #include <QWidget>
@@ -31,7 +31,7 @@ public:
 
     // Pane operations; an index other than 0 or 1 does nothing and returns 0.
     CHexView* Pane(int pane) const;
-    int SetData(int pane, const std::uint8_t* data, HexPos length, unsigned flags);
+    int SetData(int pane, const std::uint8_t* bytes, HexPos length, unsigned flags);
     int SetDiffBits(int pane, const std::uint8_t* bits);
     HexPos FirstVisible(int pane) const;
     HexPos CurrentPosition(int pane) const;

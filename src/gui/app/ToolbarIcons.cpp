@@ -1,6 +1,6 @@
-#include "ToolbarIcons.h"
+#include "gui/app/ToolbarIcons.h"
 
-#include "CommandIds.h"
+#include "gui/app/CommandIds.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,8 +1,8 @@
-#include "hexview/CHexView.h"
+#include "gui/hexview/CHexView.h"
 
-#include "hexview/HexConfigDialog.h"
-#include "hexview/HexSettingsStore.h"
-#include "support/CSettingsKey.h"
+#include "gui/hexview/HexConfigDialog.h"
+#include "core/hexview/HexSettingsStore.h"
+#include "core/support/CSettingsKey.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -146,24 +146,24 @@ bool CHexView::Refuse() const
 
 // ---- data -----------------------------------------------------------------------------
 
-HexPos CHexView::SetData(std::uint8_t* data, HexPos length, std::uint32_t base, unsigned flags)
+HexPos CHexView::SetData(std::uint8_t* bytes, HexPos length, std::uint32_t base, unsigned flags)
 {
-    const HexPos previous = Change().SetData(data, length, base, flags);
+    const HexPos previous = Change().SetData(bytes, length, base, flags);
     Apply((flags & kDataNoRepaint) ? kQuiet | kNoPaint : kQuiet);
     return previous;
 }
 
-HexPos CHexView::SetData(const std::uint8_t* data, HexPos length, std::uint32_t base, unsigned flags)
+HexPos CHexView::SetData(const std::uint8_t* bytes, HexPos length, std::uint32_t base, unsigned flags)
 {
-    const HexPos previous = Change().SetData(data, length, base, flags);
+    const HexPos previous = Change().SetData(bytes, length, base, flags);
     Apply((flags & kDataNoRepaint) ? kQuiet | kNoPaint : kQuiet);
     return previous;
 }
 
-HexPos CHexView::SetOwnedData(std::unique_ptr<std::uint8_t[]> data, HexPos length, std::uint32_t base,
+HexPos CHexView::SetOwnedData(std::unique_ptr<std::uint8_t[]> bytes, HexPos length, std::uint32_t base,
                               unsigned flags)
 {
-    const HexPos previous = Change().SetOwnedData(std::move(data), length, base, flags);
+    const HexPos previous = Change().SetOwnedData(std::move(bytes), length, base, flags);
     Apply((flags & kDataNoRepaint) ? kQuiet | kNoPaint : kQuiet);
     return previous;
 }

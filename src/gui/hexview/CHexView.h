@@ -5,11 +5,11 @@
 // into repaints and notifications.
 #pragma once
 
-#include "app/CommandTarget.h"
-#include "hexview/HexConfigModel.h"
-#include "hexview/HexLinePainter.h"
-#include "hexview/HexViewCore.h"
-#include "textwnd/CAnsiView.h"
+#include "gui/support/CommandTarget.h"
+#include "core/hexview/HexConfigModel.h"
+#include "gui/hexview/HexLinePainter.h"
+#include "core/hexview/HexViewCore.h"
+#include "gui/textwnd/CAnsiView.h"
 
 #include <QMetaType>
 
@@ -40,9 +40,9 @@ class CHexView : public CAnsiView {
     // ---- data ---------------------------------------------------------------------------
     // Borrows the buffer (no copy); kDataEditable binds it for typing, otherwise the
     // pane is read-only. Returns the previous length.
-    HexPos SetData(std::uint8_t* data, HexPos length, std::uint32_t base, unsigned flags);
-    HexPos SetData(const std::uint8_t* data, HexPos length, std::uint32_t base, unsigned flags);
-    HexPos SetOwnedData(std::unique_ptr<std::uint8_t[]> data, HexPos length, std::uint32_t base,
+    HexPos SetData(std::uint8_t* bytes, HexPos length, std::uint32_t base, unsigned flags);
+    HexPos SetData(const std::uint8_t* bytes, HexPos length, std::uint32_t base, unsigned flags);
+    HexPos SetOwnedData(std::unique_ptr<std::uint8_t[]> bytes, HexPos length, std::uint32_t base,
                         unsigned flags);
     const std::uint8_t* GetData(HexPos* length, std::uint32_t* base) const
     {

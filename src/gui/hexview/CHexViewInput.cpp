@@ -1,8 +1,8 @@
 // Typing, the Ctrl key hooks, the clipboard, undo and redo and the pane's
 // commands: each turns one event into one call of the core.
-#include "hexview/CHexView.h"
+#include "gui/hexview/CHexView.h"
 
-#include "tools/ValueText.h"
+#include "core/support/ValueText.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -171,8 +171,8 @@ bool CHexView::OnUpdateCommand(int id, CommandState& state) const
         return true;
     case kCmdPasteValue:
     case kCmdPasteHex: {
-        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-        state.enabled = m_core.CanPaste() && data != nullptr && data->hasText();
+        const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+        state.enabled = m_core.CanPaste() && mime != nullptr && mime->hasText();
         return true;
     }
     case kCmdUndo:

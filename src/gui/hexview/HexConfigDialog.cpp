@@ -1,4 +1,4 @@
-#include "hexview/HexConfigDialog.h"
+#include "gui/hexview/HexConfigDialog.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

@@ -3,7 +3,7 @@
 // model's. Controls carry their ids as object names "c<id>".
 #pragma once
 
-#include "hexview/HexConfigModel.h"
+#include "core/hexview/HexConfigModel.h"
 
 #include <QDialog>
 

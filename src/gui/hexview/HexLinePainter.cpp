@@ -1,6 +1,6 @@
-#include "hexview/HexLinePainter.h"
+#include "gui/hexview/HexLinePainter.h"
 
-#include "textwnd/AnsiStyleSet.h"
+#include "gui/textwnd/AnsiStyleSet.h"
 
 #include <QGlyphRun>
 #include <QPainter>

@@ -3,7 +3,7 @@
 // values are looked up once per font, so a repaint shapes no text at all.
 #pragma once
 
-#include "hexview/HexLineText.h"
+#include "core/hexview/HexLineText.h"
 
 #include <QColor>
 #include <QFont>

@@ -1,6 +1,6 @@
-#include "ComboHelpers.h"
+#include "gui/support/ComboHelpers.h"
 
-#include "support/ComboHistory.h"
+#include "core/support/ComboHistory.h"
 
 #include <QComboBox>
 #include <QDragEnterEvent>

@@ -1,4 +1,4 @@
-#include "FileDialogSeam.h"
+#include "gui/support/FileDialogSeam.h"
 
 #include <QFileDialog>
 

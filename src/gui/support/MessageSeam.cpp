@@ -1,4 +1,4 @@
-#include "MessageSeam.h"
+#include "gui/support/MessageSeam.h"
 
 #include <utility>
 

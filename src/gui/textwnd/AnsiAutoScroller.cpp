@@ -1,6 +1,6 @@
-#include "textwnd/AnsiAutoScroller.h"
+#include "gui/textwnd/AnsiAutoScroller.h"
 
-#include "textwnd/CAnsiView.h"
+#include "gui/textwnd/CAnsiView.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
-#include "textwnd/AnsiColorsDialog.h"
+#include "gui/textwnd/AnsiColorsDialog.h"
 
-#include "textwnd/AnsiPaletteGrid.h"
+#include "gui/textwnd/AnsiPaletteGrid.h"
 
 #include <QCheckBox>
 #include <QColorDialog>

@@ -2,7 +2,7 @@
 // working copy; OK hands the copy back, Abbrechen drops it.
 #pragma once
 
-#include "textwnd/AnsiStyleSet.h"
+#include "gui/textwnd/AnsiStyleSet.h"
 
 #include <QDialog>
 

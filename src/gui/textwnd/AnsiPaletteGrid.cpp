@@ -1,6 +1,6 @@
-#include "textwnd/AnsiPaletteGrid.h"
+#include "gui/textwnd/AnsiPaletteGrid.h"
 
-#include "textwnd/AnsiStyleSet.h"
+#include "gui/textwnd/AnsiStyleSet.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "textwnd/AnsiStyleSet.h"
+#include "gui/textwnd/AnsiStyleSet.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>

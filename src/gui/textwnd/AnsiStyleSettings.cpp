@@ -1,7 +1,7 @@
-#include "textwnd/AnsiStyleSettings.h"
+#include "gui/textwnd/AnsiStyleSettings.h"
 
-#include "support/CSettingsKey.h"
-#include "textwnd/AnsiStyleSet.h"
+#include "core/support/CSettingsKey.h"
+#include "gui/textwnd/AnsiStyleSet.h"
 
 #include <charconv>
 #include <string>

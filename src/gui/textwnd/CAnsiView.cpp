@@ -1,8 +1,8 @@
-#include "textwnd/CAnsiView.h"
+#include "gui/textwnd/CAnsiView.h"
 
-#include "textwnd/AnsiAutoScroller.h"
-#include "textwnd/AnsiColorsDialog.h"
-#include "textwnd/AnsiStyleSettings.h"
+#include "gui/textwnd/AnsiAutoScroller.h"
+#include "gui/textwnd/AnsiColorsDialog.h"
+#include "gui/textwnd/AnsiStyleSettings.h"
 
 #include <QAction>
 #include <QEvent>

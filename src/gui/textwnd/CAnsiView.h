@@ -5,7 +5,7 @@
 // virtual hooks below.
 #pragma once
 
-#include "textwnd/AnsiStyleSet.h"
+#include "gui/textwnd/AnsiStyleSet.h"
 
 #include <QElapsedTimer>
 #include <QTimer>

@@ -1,8 +1,8 @@
 // Keyboard, mouse and wheel input of the text window: each event handler only
 // dispatches; the small functions below turn one event into one call.
-#include "textwnd/CAnsiView.h"
+#include "gui/textwnd/CAnsiView.h"
 
-#include "textwnd/AnsiAutoScroller.h"
+#include "gui/textwnd/AnsiAutoScroller.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

@@ -1,5 +1,5 @@
 // Layout, scroll bars and painting of the text window.
-#include "textwnd/CAnsiView.h"
+#include "gui/textwnd/CAnsiView.h"
 
 #include <QPaintEvent>
 #include <QPainter>

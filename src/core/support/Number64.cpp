@@ -1,6 +1,6 @@
-#include "Number64.h"
+#include "core/support/Number64.h"
 
-#include "NumberScan.h"
+#include "core/support/NumberScan.h"
 
 #include <cstring>
 

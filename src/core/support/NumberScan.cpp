@@ -1,6 +1,6 @@
-#include "NumberScan.h"
+#include "core/support/NumberScan.h"
 
-#include "support/TextConv.h"
+#include "core/support/TextConv.h"
 
 namespace dualvex {
 namespace {

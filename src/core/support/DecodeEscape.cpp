@@ -1,4 +1,4 @@
-#include "DecodeEscape.h"
+#include "core/support/DecodeEscape.h"
 
 namespace dualvex {
 namespace {

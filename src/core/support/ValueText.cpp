@@ -1,9 +1,9 @@
-#include "ValueText.h"
+#include "core/support/ValueText.h"
 
-#include "support/TextConv.h"
-#include "tools/DecodeEscape.h"
-#include "tools/DumpBytes.h"
-#include "tools/Number64.h"
+#include "core/support/TextConv.h"
+#include "core/support/DecodeEscape.h"
+#include "core/support/DumpBytes.h"
+#include "core/support/Number64.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "DumpBytes.h"
+#include "core/support/DumpBytes.h"
 
 namespace dualvex {
 namespace {

@@ -1,0 +1,62 @@
+# Fails when an include crosses the layers the wrong way (run as a build step).
+#
+# The core never sees Qt nor the user interface. Inside each layer the folders
+# form a line, and a folder includes only from itself and from folders before
+# it in that line:
+#   core: support -> app, hexview -> tools      (app and hexview know nothing of each other)
+#   gui:  support -> textwnd -> tools -> hexview -> app, each on top of the whole core
+# A file includes a project header by its full name ("core/<folder>/X.h"), so the
+# layer shows in every include.
+
+cmake_policy(VERSION 3.22)
+
+set(allowed_core_support "core/support")
+set(allowed_core_app     "core/support;core/app")
+set(allowed_core_hexview "core/support;core/hexview")
+set(allowed_core_tools   "core/support;core/app;core/hexview;core/tools")
+set(core_all "core/support;core/app;core/hexview;core/tools")
+set(allowed_gui_support  "${core_all};gui/support")
+set(allowed_gui_textwnd  "${allowed_gui_support};gui/textwnd")
+set(allowed_gui_tools    "${allowed_gui_textwnd};gui/tools")
+set(allowed_gui_hexview  "${allowed_gui_tools};gui/hexview")
+set(allowed_gui_app      "${allowed_gui_hexview};gui/app")
+
+set(errors "")
+file(GLOB_RECURSE files RELATIVE "${SRC}" "${SRC}/core/*" "${SRC}/gui/*")
+foreach(f IN LISTS files)
+  if(NOT f MATCHES "\\.(h|cpp|inc)$")
+    continue()
+  endif()
+  if(NOT f MATCHES "^(core|gui)/([a-z]+)/")
+    string(APPEND errors "\n  ${f}: not inside a layer folder")
+    continue()
+  endif()
+  set(layer "${CMAKE_MATCH_1}")
+  set(folder "${CMAKE_MATCH_1}/${CMAKE_MATCH_2}")
+  set(name "${CMAKE_MATCH_1}_${CMAKE_MATCH_2}")
+  if(NOT DEFINED allowed_${name})
+    string(APPEND errors "\n  ${f}: folder ${folder} has no place in the layer line")
+    continue()
+  endif()
+  file(STRINGS "${SRC}/${f}" lines REGEX "^[ \t]*#[ \t]*include")
+  foreach(line IN LISTS lines)
+    if(line MATCHES "#[ \t]*include[ \t]*[<\"](Q[A-Za-z]|qt|Qt)")
+      if(layer STREQUAL "core")
+        string(APPEND errors "\n  ${f}: the core must not include Qt: ${line}")
+      endif()
+    elseif(line MATCHES "#[ \t]*include[ \t]*\"([^\"]+)\"")
+      set(target "${CMAKE_MATCH_1}")
+      if(NOT target MATCHES "^((core|gui)/[a-z]+)/")
+        string(APPEND errors "\n  ${f}: include a project header by its full name: ${line}")
+        continue()
+      endif()
+      set(target_folder "${CMAKE_MATCH_1}")
+      if(NOT target_folder IN_LIST allowed_${name})
+        string(APPEND errors "\n  ${f}: ${folder} must not include ${target_folder}: ${line}")
+      endif()
+    endif()
+  endforeach()
+endforeach()
+if(errors)
+  message(FATAL_ERROR "Include layering broken:${errors}")
+endif()
