@@ -65,8 +65,8 @@ Buffers& Shared()
 void Report(benchmark::State& state)
 {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(kSize));
-    state.counters["GB/s"] = benchmark::Counter(static_cast<double>(kSize) / 1e9,
-                                                benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["GB/s"] =
+        benchmark::Counter(static_cast<double>(kSize) / 1e9, benchmark::Counter::kIsIterationInvariantRate);
 }
 
 void BM_Memcmp(benchmark::State& state)
@@ -104,7 +104,7 @@ void Patterns(benchmark::internal::Benchmark* b)
     b->Unit(benchmark::kMillisecond)->MinTime(0.5);
 }
 
-}  // namespace
+} // namespace
 
 // pattern: 0 no differences, 1 sparse (one byte per MiB), 2 dense (random),
 // 3 blocky (alternating 4 KiB equal and different).

@@ -53,13 +53,14 @@ void BM_PageDownThroughOneGiB(benchmark::State& state)
         view.SetCursor(0, kVisibleLines, kCursorRelative);
         view.SetTopLine(view.TopLine() + kVisibleLines);
         if (view.TopLine() + kVisibleLines >= view.Layout().LineCount()) view.SetTopLine(0);
-        for (int n = 0; n < kVisibleLines; ++n) benchmark::DoNotOptimize(view.PrintLine(view.TopLine() + n, 0, line));
+        for (int n = 0; n < kVisibleLines; ++n)
+            benchmark::DoNotOptimize(view.PrintLine(view.TopLine() + n, 0, line));
         benchmark::DoNotOptimize(view.TakeUpdate());
     }
     munmap(image, kLength);
 }
 BENCHMARK(BM_PageDownThroughOneGiB);
 
-}  // namespace
+} // namespace
 
 BENCHMARK_MAIN();

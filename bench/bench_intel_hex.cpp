@@ -24,15 +24,13 @@ std::string MakeHexText(std::uint32_t imageBytes, unsigned recordBytes)
         unsigned sum = 0;
         if ((addr & 0xFFFF) == 0) {
             text += ':';
-            for (unsigned v : {2u, 0u, 0u, 4u, addr >> 24, (addr >> 16) & 0xFF})
-                put(v, sum);
+            for (unsigned v : {2u, 0u, 0u, 4u, addr >> 24, (addr >> 16) & 0xFF}) put(v, sum);
             put((0x100 - (sum & 0xFF)) & 0xFF, sum);
             text += "\r\n";
             sum = 0;
         }
         text += ':';
-        for (unsigned v : {recordBytes, (addr >> 8) & 0xFF, addr & 0xFF, 0u})
-            put(v, sum);
+        for (unsigned v : {recordBytes, (addr >> 8) & 0xFF, addr & 0xFF, 0u}) put(v, sum);
         for (unsigned i = 0; i < recordBytes; ++i) {
             x = x * 1103515245u + 12345u;
             put(x >> 24, sum);

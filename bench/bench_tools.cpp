@@ -19,8 +19,7 @@ const std::vector<std::uint8_t>& CrcData()
     static const std::vector<std::uint8_t> data = [] {
         std::vector<std::uint8_t> bytes(kCrcBytes);
         std::mt19937 rng(42);
-        for (auto& b : bytes)
-            b = static_cast<std::uint8_t>(rng());
+        for (auto& b : bytes) b = static_cast<std::uint8_t>(rng());
         return bytes;
     }();
     return data;
@@ -38,8 +37,7 @@ void BM_ComputeA(benchmark::State& state)
     const unsigned width = static_cast<unsigned>(state.range(0));
     const CrcTables& tables = Tables(CrcMask(width) & 0xC96C5795D7870F42, width);
     const auto& data = CrcData();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(ComputeA(CrcMask(width), data.data(), data.size(), tables));
+    for (auto _ : state) benchmark::DoNotOptimize(ComputeA(CrcMask(width), data.data(), data.size(), tables));
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * data.size()));
 }
 
@@ -59,8 +57,7 @@ void BM_ComputeC(benchmark::State& state)
     const unsigned width = static_cast<unsigned>(state.range(0));
     const CrcTables& tables = Tables(CrcMask(width) & 0xC96C5795D7870F42, width);
     const auto& data = CrcData();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(ComputeC(0, data.data(), data.size(), tables));
+    for (auto _ : state) benchmark::DoNotOptimize(ComputeC(0, data.data(), data.size(), tables));
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * data.size()));
 }
 

@@ -12,10 +12,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     dualvex::FloatConverter converter(data, data[0] % 10);
     const int action = data[8] % (dualvex::kFloatFieldCount + 3);
     const std::string text(reinterpret_cast<const char*>(data + 9), size - 9);
-    const std::string first(text.c_str());  // a field never holds a zero byte
+    const std::string first(text.c_str()); // a field never holds a zero byte
     dualvex::FloatFieldTexts out;
-    if (action < dualvex::kFloatFieldCount) out = converter.FieldChanged(action, first);
-    else out = converter.Swap(static_cast<dualvex::FloatSwap>(action - dualvex::kFloatFieldCount), first);
+    if (action < dualvex::kFloatFieldCount)
+        out = converter.FieldChanged(action, first);
+    else
+        out = converter.Swap(static_cast<dualvex::FloatSwap>(action - dualvex::kFloatFieldCount), first);
     for (const auto& t : out.texts)
         if (t && t->size() > 63) __builtin_trap();
     (void)dualvex::FloatConverter::FocusGainedText(first);

@@ -34,8 +34,7 @@ struct Guarded {
     char* data() { return bytes.data(); }
     void CheckGuard() const
     {
-        for (std::size_t i = size; i < bytes.size(); ++i)
-            Check(bytes[i] == static_cast<char>(kGuard));
+        for (std::size_t i = size; i < bytes.size(); ++i) Check(bytes[i] == static_cast<char>(kGuard));
     }
 };
 

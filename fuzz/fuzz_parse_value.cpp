@@ -1,7 +1,7 @@
 // Value texts as a user may type them: classify, parse in every kind (the bit-mask
 // reader included), format back and build, load and read search entries.
-#include "core/tools/SearchEntry.h"
 #include "core/support/ValueText.h"
+#include "core/tools/SearchEntry.h"
 
 #include <cstdlib>
 #include <string_view>

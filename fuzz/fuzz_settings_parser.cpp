@@ -14,6 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!ParseSettingsText(std::string_view(reinterpret_cast<const char*>(data), size), tree)) return 0;
     const std::string text = FormatSettingsText(tree);
     SettingsTree again;
-    if (!ParseSettingsText(text, again) || !(again == tree) || FormatSettingsText(again) != text) std::abort();
+    if (!ParseSettingsText(text, again) || !(again == tree) || FormatSettingsText(again) != text)
+        std::abort();
     return 0;
 }

@@ -1,8 +1,8 @@
 // The dualvex program: the text modes (--report, --summary, --help) run without a
 // window or display; everything else starts the windowed comparison.
-#include "gui/app/CDualvexApp.h"
 #include "core/app/CommandLine.h"
 #include "core/app/Report.h"
+#include "gui/app/CDualvexApp.h"
 
 #include <QApplication>
 

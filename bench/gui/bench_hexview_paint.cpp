@@ -114,11 +114,9 @@ PaneData MakePaneData()
     PaneData pane;
     std::mt19937 random(42);
     pane.bytes.resize(1 << 20);
-    for (auto& b : pane.bytes)
-        b = static_cast<std::uint8_t>(random());
+    for (auto& b : pane.bytes) b = static_cast<std::uint8_t>(random());
     pane.bits.resize(pane.bytes.size() / 8);
-    for (auto& b : pane.bits)
-        b = static_cast<std::uint8_t>(1u << (random() % 8));
+    for (auto& b : pane.bits) b = static_cast<std::uint8_t>(1u << (random() % 8));
     return pane;
 }
 
@@ -203,8 +201,7 @@ void BM_HexView_PageDown1GiB(benchmark::State& state)
         return;
     }
     // A few differences near the start and in the middle; the rest stays unbacked.
-    for (std::size_t at : {std::size_t{5}, kSize / 16, kSize / 2})
-        bits.data()[at] = 0x5A;
+    for (std::size_t at : {std::size_t{5}, kSize / 16, kSize / 2}) bits.data()[at] = 0x5A;
     CountingHexView view;
     view.SetData(image.data(), static_cast<HexPos>(kSize), 0, 0);
     view.SetDiffBits(bits.data(), -1);

@@ -16,7 +16,7 @@ using Key = CSettingsKey;
 using namespace std::string_literals;
 
 class CSettingsKeyTest : public ConfigDirTest {
-protected:
+  protected:
     // Stores raw bytes under the application key.
     void Store(const char* name, std::string_view data, std::uint32_t type)
     {
@@ -120,8 +120,8 @@ TEST_F(CSettingsKeyTest, EveryKindRoundTripsByteForByte)
 
 TEST_F(CSettingsKeyTest, AwkwardValueNamesRoundTrip)
 {
-    const std::string names[] = {"a=b", "[x]", "#c", ";d", "@", "with space", "x\\y", "\xc3\xbc\xff",
-                                 std::string(256, 'n')};
+    const std::string names[] = {
+        "a=b", "[x]", "#c", ";d", "@", "with space", "x\\y", "\xc3\xbc\xff", std::string(256, 'n')};
     for (const auto& name : names) Store(name.c_str(), name, Key::kText);
     for (const auto& name : names) EXPECT_EQ(Stored(name.c_str()), name) << name;
 }
@@ -139,11 +139,11 @@ TEST_F(CSettingsKeyTest, OverlongNamesAreRefused)
 
 struct ReadCase {
     const char* label;
-    std::string stored;  // absent when null-like marker "<none>"
+    std::string stored; // absent when null-like marker "<none>"
     std::uint32_t kind;
     std::uint32_t size;
     bool ok;
-    std::string expect;  // the first bytes of the buffer afterwards
+    std::string expect; // the first bytes of the buffer afterwards
     std::uint32_t dataSize;
     std::uint32_t error;
 };
@@ -167,7 +167,8 @@ TEST_F(CSettingsKeyTest, ReadTerminatesTextsAndLists)
         {"list larger than buffer", "abcdef", Key::kList, 4, false, string("\0\0", 2), 2, 234},
         {"integer", "\x01\x02\x03\x04", Key::kInt, 4, true, "\x01\x02\x03\x04", 4, 0},
         {"integer too large", "\x01\x02\x03\x04", Key::kInt, 3, false, "###", 0, 234},
-        {"integer read as text", "\x01\x02\x03\x04", Key::kText, 5, true, string("\x01\x02\x03\x04\0", 5), 5, 0},
+        {"integer read as text", "\x01\x02\x03\x04", Key::kText, 5, true, string("\x01\x02\x03\x04\0", 5), 5,
+         0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
@@ -268,8 +269,8 @@ TEST_F(CSettingsKeyTest, StackHoldsElevenLevels)
     EXPECT_FALSE(key.IsOpen());
 
     Key reader;
-    ASSERT_TRUE(reader.Open(SettingsRoot::CurrentUser,
-                            "Software\\Ql\\Dualvex\\1\\2\\3\\4\\5\\6\\7\\8\\9\\10", Key::kModeRead));
+    ASSERT_TRUE(reader.Open(SettingsRoot::CurrentUser, "Software\\Ql\\Dualvex\\1\\2\\3\\4\\5\\6\\7\\8\\9\\10",
+                            Key::kModeRead));
     std::uint32_t value = 0;
     EXPECT_TRUE(reader.ReadInt(value, "Deep"));
     EXPECT_EQ(value, 10u);
@@ -428,5 +429,5 @@ TEST_F(CSettingsKeyTest, TwoObjectsWritingKeepEachOthersValues)
     EXPECT_EQ(one + two + three, 6u);
 }
 
-}  // namespace
-}  // namespace dualvex
+} // namespace
+} // namespace dualvex

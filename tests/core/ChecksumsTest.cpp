@@ -50,8 +50,7 @@ TEST(ChecksumsTest, SumsWrapAndWordSumsAreNotCut)
 
 TEST(ChecksumsTest, EmptyInputGivesZeros)
 {
-    for (const std::string& t : ChecksumTexts(ComputeChecksums({}), false))
-        EXPECT_EQ(t, "0x00000000");
+    for (const std::string& t : ChecksumTexts(ComputeChecksums({}), false)) EXPECT_EQ(t, "0x00000000");
 }
 
 TEST(ChecksumsTest, InputIsTheSelectionOrTheFirstMebibyte)

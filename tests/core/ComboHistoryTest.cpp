@@ -55,7 +55,8 @@ TEST_F(ComboHistoryStoreTest, SavedListLoadsBackInOrder)
 {
     EXPECT_EQ(LoadHistory("PolynomList", "#HexCrcCalc"), List{});
     EXPECT_EQ(SaveHistory({"0x04C11DB7", "0x1021"}, "PolynomList", "#HexCrcCalc"), 2u);
-    EXPECT_EQ(LoadHistory("PolynomList", "Software\\Ql\\Dualvex\\HexCrcCalc"), (List{"0x04C11DB7", "0x1021"}));
+    EXPECT_EQ(LoadHistory("PolynomList", "Software\\Ql\\Dualvex\\HexCrcCalc"),
+              (List{"0x04C11DB7", "0x1021"}));
 
     CSettingsKey key;
     ASSERT_TRUE(key.Open(SettingsRoot::CurrentUser, nullptr, CSettingsKey::kModeRead));
@@ -80,5 +81,5 @@ TEST_F(ComboHistoryStoreTest, LoadCutsLongEntries)
     EXPECT_EQ(loaded[0], std::string(kHistoryMaxEntryLength, 'x'));
 }
 
-}  // namespace
-}  // namespace dualvex
+} // namespace
+} // namespace dualvex

@@ -15,7 +15,7 @@
 namespace dualvex::test {
 
 class ConfigDirTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         if (const char* old = std::getenv("DUALVEX_CONFIG_DIR")) m_oldDir = old;
@@ -41,8 +41,8 @@ protected:
 
     TempDir m_dir;
 
-private:
+  private:
     std::optional<std::string> m_oldDir;
 };
 
-}  // namespace dualvex::test
+} // namespace dualvex::test

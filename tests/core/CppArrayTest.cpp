@@ -99,8 +99,7 @@ TEST(CppArrayTest, NeverWritesPastTheCapacity)
     std::mt19937 rng(11);
     for (int round = 0; round < 3000; ++round) {
         Bytes bytes(rng() % 80);
-        for (auto& b : bytes)
-            b = static_cast<std::uint8_t>(rng() % 3 == 0 ? rng() % 32 : rng());
+        for (auto& b : bytes) b = static_cast<std::uint8_t>(rng() % 3 == 0 ? rng() % 32 : rng());
         const int v = 1 << (rng() % 4);
         const std::uint32_t format = (rng() % 4) | (rng() % 2 ? std::uint32_t{kCppBigEndian} : 0u);
         const int n = static_cast<int>(rng() % 20) - 2;

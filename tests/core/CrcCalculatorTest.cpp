@@ -297,8 +297,7 @@ TEST_F(CrcCalculatorTest, NoDataGivesTheStartValues)
     LeaveField();
     EXPECT_EQ(F().length, "0 / 0x0000");
     const char* expected[] = {"0xFFFFEDCB", "0xFFFFFFFF", "0x00000000"};
-    for (int i = 0; i < 9; ++i)
-        EXPECT_EQ(F().results[i], expected[i % 3]) << i;
+    for (int i = 0; i < 9; ++i) EXPECT_EQ(F().results[i], expected[i % 3]) << i;
 }
 
 TEST_F(CrcCalculatorTest, SourceFollowsAlgorithmPolynomialAndStart)

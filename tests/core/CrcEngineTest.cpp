@@ -16,8 +16,7 @@ const std::uint8_t kCheckBytes[] = {'1', '2', '3', '4', '5', '6', '7', '8', '9'}
 std::vector<std::uint8_t> RandomBytes(std::mt19937_64& rng, std::size_t count)
 {
     std::vector<std::uint8_t> bytes(count);
-    for (auto& b : bytes)
-        b = static_cast<std::uint8_t>(rng());
+    for (auto& b : bytes) b = static_cast<std::uint8_t>(rng());
     return bytes;
 }
 
@@ -28,8 +27,7 @@ std::uint64_t BitwiseReflected(std::uint64_t reflected, std::uint64_t crc,
 {
     for (std::uint8_t b : data) {
         crc ^= b;
-        for (int i = 0; i < 8; ++i)
-            crc = (crc & 1) ? (crc >> 1) ^ reflected : crc >> 1;
+        for (int i = 0; i < 8; ++i) crc = (crc & 1) ? (crc >> 1) ^ reflected : crc >> 1;
     }
     return crc;
 }
@@ -211,8 +209,7 @@ TEST(CrcEngine, TableCStaysWithinTheMask)
 {
     for (unsigned width = 1; width <= 64; ++width) {
         Tables tables(CrcMask(width), width);
-        for (std::uint64_t entry : tables.t.c)
-            ASSERT_EQ(entry & ~CrcMask(width), 0u) << "width " << width;
+        for (std::uint64_t entry : tables.t.c) ASSERT_EQ(entry & ~CrcMask(width), 0u) << "width " << width;
     }
 }
 

@@ -62,8 +62,7 @@ std::vector<std::string> BodyLines(const std::string& text)
 int CountTableLines(const std::string& text)
 {
     int count = 0;
-    for (const std::string& line : SplitLines(text))
-        count += line.rfind("    0x", 0) == 0 ? 1 : 0;
+    for (const std::string& line : SplitLines(text)) count += line.rfind("    0x", 0) == 0 ? 1 : 0;
     return count;
 }
 
@@ -319,8 +318,7 @@ std::string Wrapper(int k)
 std::string MainProgram(const std::vector<std::uint8_t>& data, int cases)
 {
     std::string text = "#include <stdio.h>\nstatic const unsigned char data[] = {";
-    for (std::uint8_t b : data)
-        text += std::to_string(b) + ",";
+    for (std::uint8_t b : data) text += std::to_string(b) + ",";
     text += "};\n";
     for (int k = 0; k < cases; ++k) {
         text += "unsigned long long Run_" + std::to_string(k) + "(const void*, int);\nint Regen_" +
@@ -349,8 +347,7 @@ TEST(CrcSourceGen, GeneratedSourceCompilesAndReproducesTheCalculator)
     if (!HaveCompiler()) GTEST_SKIP() << "no C compiler";
     std::mt19937_64 rng(0x5EED);
     std::vector<std::uint8_t> data = {'1', '2', '3', '4', '5', '6', '7', '8', '9'};
-    for (int i = 0; i < 300; ++i)
-        data.push_back(static_cast<std::uint8_t>(rng()));
+    for (int i = 0; i < 300; ++i) data.push_back(static_cast<std::uint8_t>(rng()));
 
     const unsigned widths[] = {1, 3, 4, 5, 7, 8, 9, 12, 15, 16, 17, 24, 31, 32, 33, 40, 48, 57, 63, 64};
     test::TempDir dir;

@@ -11,7 +11,7 @@ namespace {
 
 // Builds two images from markup: '.' equal byte, 'x' differing byte.
 class Fixture {
-public:
+  public:
     explicit Fixture(const std::string& markup) : m_a(markup.size(), 0), m_b(markup.size(), 0)
     {
         for (std::size_t i = 0; i < markup.size(); ++i)
@@ -21,12 +21,12 @@ public:
     }
     const DiffSet& Diff() const { return m_diff; }
 
-private:
+  private:
     std::vector<std::uint8_t> m_a, m_b;
     DiffSet m_diff;
 };
 
-}  // namespace
+} // namespace
 
 //                                  0         1         2
 //                                  0123456789012345678901234
@@ -40,12 +40,23 @@ TEST(NavigateDiff, MovesFromEachPosition)
         ImageLength cursor;
         std::optional<ImageLength> expected;
     } cases[] = {
-        {DiffMove::First, 0, 2},   {DiffMove::First, 3, std::nullopt}, {DiffMove::First, 10, 2},
-        {DiffMove::Last, 0, 16},   {DiffMove::Last, 16, std::nullopt}, {DiffMove::Next, 0, 2},
-        {DiffMove::Next, 3, 9},    {DiffMove::Next, 6, 9},             {DiffMove::Next, 10, 16},
-        {DiffMove::Next, 16, std::nullopt}, {DiffMove::Next, 20, std::nullopt},
-        {DiffMove::Previous, 10, 2}, {DiffMove::Previous, 12, 9},      {DiffMove::Previous, 20, 16},
-        {DiffMove::Previous, 16, 9}, {DiffMove::Previous, 1, std::nullopt}, {DiffMove::Previous, 3, 2},
+        {DiffMove::First, 0, 2},
+        {DiffMove::First, 3, std::nullopt},
+        {DiffMove::First, 10, 2},
+        {DiffMove::Last, 0, 16},
+        {DiffMove::Last, 16, std::nullopt},
+        {DiffMove::Next, 0, 2},
+        {DiffMove::Next, 3, 9},
+        {DiffMove::Next, 6, 9},
+        {DiffMove::Next, 10, 16},
+        {DiffMove::Next, 16, std::nullopt},
+        {DiffMove::Next, 20, std::nullopt},
+        {DiffMove::Previous, 10, 2},
+        {DiffMove::Previous, 12, 9},
+        {DiffMove::Previous, 20, 16},
+        {DiffMove::Previous, 16, 9},
+        {DiffMove::Previous, 1, std::nullopt},
+        {DiffMove::Previous, 3, 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(static_cast<int>(c.move)) + " from " + std::to_string(c.cursor));
@@ -68,10 +79,10 @@ TEST(DiffMoveEnabled, RulesOfTheFourCommands)
     const DiffSummary& s = f.Diff().Summary();
     EXPECT_TRUE(DiffMoveEnabled(s, DiffMove::First, 0));
     EXPECT_FALSE(DiffMoveEnabled(s, DiffMove::Previous, 0));
-    EXPECT_FALSE(DiffMoveEnabled(s, DiffMove::Previous, 3));  // inside the first range
+    EXPECT_FALSE(DiffMoveEnabled(s, DiffMove::Previous, 3)); // inside the first range
     EXPECT_TRUE(DiffMoveEnabled(s, DiffMove::Previous, 5));  // just behind the first range
     EXPECT_TRUE(DiffMoveEnabled(s, DiffMove::Previous, 9));
-    EXPECT_FALSE(DiffMoveEnabled(s, DiffMove::Next, 16));     // inside the last range
+    EXPECT_FALSE(DiffMoveEnabled(s, DiffMove::Next, 16)); // inside the last range
     EXPECT_FALSE(DiffMoveEnabled(s, DiffMove::Last, 16));
     EXPECT_TRUE(DiffMoveEnabled(s, DiffMove::Last, 9));
 }

@@ -48,8 +48,7 @@ Reference Naive(const Bytes& a, const Bytes& b)
         inRange = true;
     }
     auto endOf = [&](std::uint64_t s) {
-        while (s < n && r.bits[s])
-            ++s;
+        while (s < n && r.bits[s]) ++s;
         return static_cast<ImageLength>(s);
     };
     if (r.summary.rangeCount > 0) {
@@ -147,15 +146,12 @@ TEST(Compare, RandomFixturesMatchTheByteLoop)
         for (int kind = 0; kind < 4; ++kind) {
             SCOPED_TRACE("length " + std::to_string(len) + " kind " + std::to_string(kind));
             Bytes a(len);
-            for (auto& x : a)
-                x = static_cast<std::uint8_t>(rng());
+            for (auto& x : a) x = static_cast<std::uint8_t>(rng());
             Bytes b = a;
             if (kind == 1) {
-                for (int k = 0; k < 5; ++k)
-                    b[rng() % len] ^= 0x10;
+                for (int k = 0; k < 5; ++k) b[rng() % len] ^= 0x10;
             } else if (kind == 2) {
-                for (auto& x : b)
-                    x = static_cast<std::uint8_t>(rng() & 3);
+                for (auto& x : b) x = static_cast<std::uint8_t>(rng() & 3);
             } else if (kind == 3) {
                 for (std::size_t i = 0; i < len; ++i)
                     if ((i / 300) % 2 == 1) b[i] = static_cast<std::uint8_t>(~b[i]);
@@ -184,8 +180,7 @@ TEST(Compare, KernelsAgreeWithEachOther)
         if (a[i] != b[i]) naive[i / 64] |= std::uint64_t{1} << (i % 64);
     EXPECT_EQ(sse, naive);
     std::uint64_t any = 0;
-    for (auto w : naive)
-        any |= w;
+    for (auto w : naive) any |= w;
     EXPECT_EQ(anySse, any);
     if (!CpuHasAvx2()) GTEST_SKIP() << "no AVX2 on this processor";
     std::vector<std::uint64_t> avx(37);
@@ -222,15 +217,13 @@ TEST(Compare, LargeImageBucketsSpreadToTheLastBucket)
     EXPECT_EQ(set.Summary().lastEnd, n);
     EXPECT_EQ(set.Summary().differing, n);
     EXPECT_EQ(set.BucketOf(n - 1), 2047);
-    for (int b = 0; b < kOverviewBuckets; ++b)
-        ASSERT_TRUE(set.BucketSet(b)) << b;
+    for (int b = 0; b < kOverviewBuckets; ++b) ASSERT_TRUE(set.BucketSet(b)) << b;
     // One difference near the end lands in the last bucket only.
     std::vector<std::uint8_t> other = big;
     other[n - 2] = 1;
     ASSERT_TRUE(set.Compare(big.data(), n, other.data(), n));
     EXPECT_EQ(set.Summary().first, n - 2);
-    for (int b = 0; b < kOverviewBuckets; ++b)
-        ASSERT_EQ(set.BucketSet(b), b == 2047) << b;
+    for (int b = 0; b < kOverviewBuckets; ++b) ASSERT_EQ(set.BucketSet(b), b == 2047) << b;
 }
 
 TEST(Compare, CountingInTwoHalvesJoinsRangesAcrossTheSplit)
@@ -252,8 +245,7 @@ TEST(Compare, CountingInTwoHalvesJoinsRangesAcrossTheSplit)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         std::vector<std::uint8_t> b(m, 0);
-        for (auto i : c.differ)
-            b[i] = 1;
+        for (auto i : c.differ) b[i] = 1;
         DiffSet set;
         ASSERT_TRUE(set.Compare(a.data(), m + 100, b.data(), m));
         const DiffCounts counts = CountDifferences(a.data(), m + 100, b.data(), m);
@@ -270,8 +262,7 @@ TEST(BitSearch, FindNextSetAndClear)
     auto set = [&](unsigned i) { bits[i / 8] |= static_cast<std::uint8_t>(1 << (i % 8)); };
     set(3);
     set(4);
-    for (unsigned i = 70; i < 200; ++i)
-        set(i);
+    for (unsigned i = 70; i < 200; ++i) set(i);
     const std::uint8_t* p = bits.data();
     EXPECT_EQ(FindNextSet(p, 200, 0), 3u);
     EXPECT_EQ(FindNextSet(p, 200, 4), 4u);

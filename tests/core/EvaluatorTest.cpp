@@ -1,6 +1,6 @@
 #include "core/tools/Evaluator.h"
-#include "core/tools/CalculatorFunctions.h"
 #include "core/support/DecodeEscape.h"
+#include "core/tools/CalculatorFunctions.h"
 
 #include <gtest/gtest.h>
 
@@ -206,8 +206,7 @@ TEST(Evaluate32, DeepNestingIsAnErrorNotACrash)
     for (const char* unit : {"(", "-", "1?", "~!"}) {
         SCOPED_TRACE(unit);
         std::string text;
-        for (int i = 0; i < 100000; ++i)
-            text += unit;
+        for (int i = 0; i < 100000; ++i) text += unit;
         text += "1";
         const Result32 r = Eval32(text.c_str());
         EXPECT_EQ(r.status, 0u);

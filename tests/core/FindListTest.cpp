@@ -31,8 +31,7 @@ TextList List(int range, std::initializer_list<std::string_view> texts)
 {
     TextList list;
     list.Insert(0, std::to_string(range));
-    for (std::string_view t : texts)
-        list.Insert(list.Count(), TextEntry(t));
+    for (std::string_view t : texts) list.Insert(list.Count(), TextEntry(t));
     return list;
 }
 
@@ -159,8 +158,7 @@ TEST(FindListTest, SelectMarksEveryEntryAndSelectsTheFirst)
     std::copy(group.begin(), group.end(), d.begin() + 300);
     RecordingView view(d);
     TextList list({"20"});
-    for (char c : group)
-        list.Insert(list.Count(), TextEntry(std::string(1, c)));
+    for (char c : group) list.Insert(list.Count(), TextEntry(std::string(1, c)));
     EXPECT_EQ(FindList(view, list, 0, 400, true, true), 300);
     EXPECT_EQ(view.m_busyChanges, 11);
     ASSERT_EQ(view.m_marks.size(), 8u); // eight marks for ten entries

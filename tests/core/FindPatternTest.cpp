@@ -117,8 +117,7 @@ TEST(FindPatternTest, IgnoreCaseFoldsOnlyAsciiLetters)
 TEST(FindPatternTest, MaskAcceptsFreeBits)
 {
     Bytes d;
-    for (int i = 0; i < 256; ++i)
-        d.push_back(static_cast<std::uint8_t>(i));
+    for (int i = 0; i < 256; ++i) d.push_back(static_cast<std::uint8_t>(i));
     const Bytes upperNibble1 = {0x10, 0xF0}; // :1?
     EXPECT_EQ(FindPattern(d, upperNibble1.data(), 1, 0, 256, MatchMode::Mask), 0x10);
     EXPECT_EQ(FindPattern(d, upperNibble1.data(), 1, 255, -256, MatchMode::Mask), 0x1F);
@@ -138,12 +137,10 @@ TEST_P(FindPatternRandom, AgreesWithPlainScanUnderFixedSeed)
         // A small alphabet makes partial and full matches common.
         const int alphabet = 2 + static_cast<int>(rng() % 4);
         Bytes d(rng() % 200);
-        for (auto& b : d)
-            b = static_cast<std::uint8_t>("aAbB\x01"[rng() % static_cast<unsigned>(alphabet)]);
+        for (auto& b : d) b = static_cast<std::uint8_t>("aAbB\x01"[rng() % static_cast<unsigned>(alphabet)]);
         const int size = 1 + static_cast<int>(rng() % 20);
         Bytes p(static_cast<std::size_t>(2 * size));
-        for (auto& b : p)
-            b = static_cast<std::uint8_t>("aAbB\x01"[rng() % static_cast<unsigned>(alphabet)]);
+        for (auto& b : p) b = static_cast<std::uint8_t>("aAbB\x01"[rng() % static_cast<unsigned>(alphabet)]);
         if (!d.empty() && rng() % 2 && static_cast<int>(d.size()) >= size)
             std::copy_n(d.begin() + static_cast<long>(rng() % (d.size() - static_cast<unsigned>(size) + 1)),
                         size, p.begin());
@@ -168,12 +165,10 @@ TEST(FindPatternTest, ExactAgreesWithMemmemOnRandomBuffers)
     for (int round = 0; round < 60; ++round) {
         Bytes d(1000 + rng() % 5000);
         // Few distinct values, so that first and last bytes match often.
-        for (auto& b : d)
-            b = static_cast<std::uint8_t>(rng() % 3);
+        for (auto& b : d) b = static_cast<std::uint8_t>(rng() % 3);
         const std::size_t size = 1 + rng() % 12;
         Bytes p(size);
-        for (auto& b : p)
-            b = static_cast<std::uint8_t>(rng() % 3);
+        for (auto& b : p) b = static_cast<std::uint8_t>(rng() % 3);
         SCOPED_TRACE(testing::Message() << "round " << round << " size " << size);
         HexPos from = 0;
         for (;;) {

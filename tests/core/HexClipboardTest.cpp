@@ -23,7 +23,10 @@ TEST(HexClipboardTest, PasteHexConversion)
         {"C initializer", "0x12, 0X34,0xab", {0x12, 0x34, 0xAB}},
         {"prefixes only count when the text starts with one", "12 0x34", {0x12, 0x00}},
         {"line ends and colons", "12:34\r\n56", {0x12, 0x34, 0x56}},
-        {"non-breaking space", "12\xA0" "34", {0x12, 0x34}},
+        {"non-breaking space",
+         "12\xA0"
+         "34",
+         {0x12, 0x34}},
         {"single digits", "1 23 4", {0x01, 0x23, 0x04}},
         {"long runs are read in pairs", "12345", {0x12, 0x34, 0x05}},
         {"stops at junk", "12 zz 34", {0x12}},
@@ -64,5 +67,5 @@ TEST(HexClipboardTest, CopyTextRoundTripsThroughPaste)
     EXPECT_EQ(ConvertPasteHex(text, 1000), bytes);
 }
 
-}  // namespace
-}  // namespace dualvex
+} // namespace
+} // namespace dualvex

@@ -13,7 +13,7 @@ using test::State;
 // 64 bytes in lines of 16: address columns 0-7, cell p at 8 + 3p + p/4,
 // characters from column 60.
 class HexCursorTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         m_bytes = test::CountingBytes(64);
@@ -84,7 +84,7 @@ TEST_F(HexCursorTest, KeyboardStepsInTheHexArea)
     struct Case {
         const char* name;
         HexPos start;
-        int startDigit;  // 0 high, 1 second
+        int startDigit; // 0 high, 1 second
         int dx;
         const char* expect;
     };
@@ -325,5 +325,5 @@ TEST(HexCursorEmptyTest, EmptyDataKeepsTheCursorOnZero)
     EXPECT_FALSE(view.HasSelection());
 }
 
-}  // namespace
-}  // namespace dualvex
+} // namespace
+} // namespace dualvex

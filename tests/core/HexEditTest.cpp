@@ -13,7 +13,7 @@ namespace {
 using test::State;
 
 class HexEditTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         m_bytes = test::CountingBytes(64);
@@ -73,13 +73,11 @@ TEST_F(HexEditTest, RefusalsBeepAndChangeNothing)
         const char* name;
         unsigned char ch;
         bool readOnly;
-        int area;  // tabs from the hex area
+        int area; // tabs from the hex area
     };
     const Case cases[] = {
-        {"not a hex digit", 'g', false, 0},
-        {"control character", 0x01, false, 0},
-        {"address column", '1', false, 2},
-        {"read-only", '1', true, 0},
+        {"not a hex digit", 'g', false, 0},     {"control character", 0x01, false, 0},
+        {"address column", '1', false, 2},      {"read-only", '1', true, 0},
         {"read-only characters", 'a', true, 1},
     };
     for (const Case& c : cases) {
@@ -189,7 +187,7 @@ TEST_F(HexEditTest, PasteValueTakesEveryValueForm)
     struct Case {
         const char* name;
         const char* text;
-        std::vector<std::uint8_t> expect;  // bytes 0..3 after the paste at 0
+        std::vector<std::uint8_t> expect; // bytes 0..3 after the paste at 0
     };
     const Case cases[] = {
         {"quoted text", "\"AB\"", {0x41, 0x42, 2, 3}},
@@ -261,7 +259,8 @@ struct NaiveHistory {
     std::size_t position = 0;
     bool modified = false;
 
-    void Edit(const std::vector<std::uint8_t>& before, const std::vector<std::uint8_t>& after, bool setsModified)
+    void Edit(const std::vector<std::uint8_t>& before, const std::vector<std::uint8_t>& after,
+              bool setsModified)
     {
         entries.resize(position);
         entries.push_back({before, after, modified});
@@ -324,5 +323,5 @@ TEST(HexUndoRandomTest, RingAgreesWithSnapshotsUnderRandomEdits)
     }
 }
 
-}  // namespace
-}  // namespace dualvex
+} // namespace
+} // namespace dualvex

@@ -15,10 +15,11 @@ namespace dualvex {
 namespace {
 
 class SparseBuffer {
-public:
+  public:
     explicit SparseBuffer(std::size_t size) : m_size(size)
     {
-        void* p = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+        void* p =
+            mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
         m_data = p == MAP_FAILED ? nullptr : static_cast<std::uint8_t*>(p);
     }
     ~SparseBuffer()
@@ -29,19 +30,20 @@ public:
     SparseBuffer& operator=(const SparseBuffer&) = delete;
     std::uint8_t* Data() const { return m_data; }
 
-private:
+  private:
     std::size_t m_size;
     std::uint8_t* m_data;
 };
 
-constexpr HexPos kLength = 0xFFFFFFFFLL;  // the largest image the loader accepts
+constexpr HexPos kLength = 0xFFFFFFFFLL; // the largest image the loader accepts
 constexpr HexPos k2G = 0x80000000LL;
 
 class HexLargeImageTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
-        if (m_image.Data() == nullptr || m_bits.Data() == nullptr) GTEST_SKIP() << "no address space for 4 GiB";
+        if (m_image.Data() == nullptr || m_bits.Data() == nullptr)
+            GTEST_SKIP() << "no address space for 4 GiB";
         test::UseFixedWidth(m_view, 16);
         m_view.SetLayout(-1, -1, -1, 8, -1, -1);
         m_view.SetData(m_image.Data(), kLength, 0, kDataEditable);
@@ -172,5 +174,5 @@ TEST_F(HexLargeImageTest, OneByteLinesCountPastTwoToTheThirtyOne)
     EXPECT_EQ(Line(k2G + 7).substr(0, 8), "80000007");
 }
 
-}  // namespace
-}  // namespace dualvex
+} // namespace
+} // namespace dualvex

@@ -163,5 +163,5 @@ TEST(HexLayoutTest, LineArithmeticAbove4GiB)
     EXPECT_EQ(wide.ByteInLine(0x80000000LL), 255);
 }
 
-}  // namespace
-}  // namespace dualvex
+} // namespace
+} // namespace dualvex

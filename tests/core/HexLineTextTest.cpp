@@ -1,5 +1,5 @@
-#include "HexViewTestUtil.h"
 #include "core/hexview/HexLineText.h"
+#include "HexViewTestUtil.h"
 #include "core/hexview/HexViewCore.h"
 
 #include <gtest/gtest.h>
@@ -122,19 +122,22 @@ TEST(HexLineTextTest, HiddenAreas)
 TEST(HexLineTextTest, SelectionCoversMarksAndMarksCoverDifferences)
 {
     std::vector<std::uint8_t> bytes = CountingBytes(8);
-    std::vector<std::uint8_t> bits{0b00011110};  // bytes 1..4 differ
+    std::vector<std::uint8_t> bits{0b00011110}; // bytes 1..4 differ
     HexViewCore view;
     UseFixedWidth(view, 8);
     view.SetLayout(8, 0, 1, 0, 0, 0);
     view.SetData(bytes.data(), 8, 0, 0);
     view.SetDifferenceBits(bits.data(), -1);
-    view.SetMark(0, 2, 3);  // bytes 2..4
+    view.SetMark(0, 2, 3); // bytes 2..4
     view.SetCursorPos(4, false);
-    view.SelectTo(6, false);  // bytes 4..5
+    view.SelectTo(6, false); // bytes 4..5
     HexLineText out;
     view.PrintLine(0, 0, out);
     // Address, then 8 hex cells of 3 columns and one more blank, then the characters.
-    EXPECT_EQ(Attributes(out), "11" "222552442442332332222222" "2" "06443300");
+    EXPECT_EQ(Attributes(out), "11"
+                               "222552442442332332222222"
+                               "2"
+                               "06443300");
     view.PrintLine(0, kPrintPlain, out);
     EXPECT_EQ(Attributes(out), "11" + std::string(25, '2') + std::string(8, '0'));
 }
@@ -193,7 +196,8 @@ TEST(HexLineTextTest, FullLinesAgreeWithTheCellMapping)
                             expected[column] = digits[bytes[k] >> 4];
                             expected[column + 1] = digits[bytes[k] & 15];
                         }
-                        ASSERT_EQ(PrintedLine(view, 0).substr(layout.HexStart(), layout.HexWidth()), expected);
+                        ASSERT_EQ(PrintedLine(view, 0).substr(layout.HexStart(), layout.HexWidth()),
+                                  expected);
                     }
 }
 
@@ -216,5 +220,5 @@ TEST(HexLineTextTest, OneByte)
     EXPECT_EQ(PrintedLine(view, 0).substr(0, 10), "FFFFFF  AB");
 }
 
-}  // namespace
-}  // namespace dualvex
+} // namespace
+} // namespace dualvex

@@ -1,5 +1,5 @@
-#include "HexViewTestUtil.h"
 #include "core/hexview/HexSettings.h"
+#include "HexViewTestUtil.h"
 #include "core/hexview/HexViewCore.h"
 
 #include <gtest/gtest.h>
@@ -157,7 +157,7 @@ TEST(HexSettingsTest, AutoFitWidthFormula)
     struct Case {
         const char* name;
         int columns;
-        int widthRaster;  // 0 free width
+        int widthRaster; // 0 free width
         int expect;
     };
     const Case cases[] = {
@@ -222,5 +222,5 @@ TEST(HexSettingsTest, SnapModeAndStatusMode)
     EXPECT_EQ(view.StatusMode(), 0x1001);
 }
 
-}  // namespace
-}  // namespace dualvex
+} // namespace
+} // namespace dualvex

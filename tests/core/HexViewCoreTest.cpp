@@ -1,5 +1,5 @@
-#include "HexViewTestUtil.h"
 #include "core/hexview/HexViewCore.h"
+#include "HexViewTestUtil.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@ namespace {
 using test::State;
 
 class HexViewCoreTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         m_bytes = test::CountingBytes(100);
@@ -265,5 +265,5 @@ TEST(HexViewCoreEmptyTest, EmptyDataAnswersEveryOperation)
     EXPECT_EQ(view.TopLine(), 0);
 }
 
-}  // namespace
-}  // namespace dualvex
+} // namespace
+} // namespace dualvex

@@ -32,10 +32,13 @@ inline std::string State(const HexViewCore& view)
 {
     const HexCursor& cursor = view.Cursor();
     std::string text = std::to_string(cursor.index);
-    if (cursor.area == kAreaHex) text += cursor.nibble == 1 ? "h" : "l";
-    else text += cursor.area == kAreaChars ? "c" : "a";
+    if (cursor.area == kAreaHex)
+        text += cursor.nibble == 1 ? "h" : "l";
+    else
+        text += cursor.area == kAreaChars ? "c" : "a";
     const HexRange& selection = view.Range(0);
-    if (selection.active) text += " [" + std::to_string(selection.start) + "," + std::to_string(selection.end) + "]";
+    if (selection.active)
+        text += " [" + std::to_string(selection.start) + "," + std::to_string(selection.end) + "]";
     return text;
 }
 
@@ -47,6 +50,9 @@ inline std::string Attributes(const HexLineText& line)
     return text;
 }
 
-inline std::string Text(const HexLineText& line) { return std::string(line.text.data(), line.length); }
+inline std::string Text(const HexLineText& line)
+{
+    return std::string(line.text.data(), line.length);
+}
 
-}  // namespace dualvex::test
+} // namespace dualvex::test

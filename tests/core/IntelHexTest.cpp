@@ -29,8 +29,7 @@ std::string Record(unsigned type, unsigned address, const std::vector<std::uint8
                                        static_cast<std::uint8_t>(address), static_cast<std::uint8_t>(type)};
     bytes.insert(bytes.end(), data.begin(), data.end());
     unsigned sum = 0;
-    for (auto b : bytes)
-        sum += b;
+    for (auto b : bytes) sum += b;
     bytes.push_back(static_cast<std::uint8_t>(-sum));
     std::string line = ":";
     for (auto b : bytes) {
@@ -138,19 +137,16 @@ TEST(IntelHex, FullLengthRecordsAreDecodedCompletely)
     // 255 data bytes on a line of 521 characters, and the same with blanks
     // between the bytes (over 770 characters): every byte is stored.
     std::vector<std::uint8_t> data(255);
-    for (int i = 0; i < 255; ++i)
-        data[i] = static_cast<std::uint8_t>(i ^ 0x5A);
+    for (int i = 0; i < 255; ++i) data[i] = static_cast<std::uint8_t>(i ^ 0x5A);
     const std::string line = Record(0, 0x0100, data);
     ASSERT_EQ(line.size(), 522u);
     std::string spaced = ":";
-    for (std::size_t i = 1; i + 1 < line.size(); i += 2)
-        spaced += line.substr(i, 2) + "  ";
+    for (std::size_t i = 1; i + 1 < line.size(); i += 2) spaced += line.substr(i, 2) + "  ";
     spaced += "\n";
     for (const std::string& text : {line, spaced}) {
         const auto img = Decode(text);
         ASSERT_EQ(img.size(), 1024u);
-        for (int i = 0; i < 255; ++i)
-            ASSERT_EQ(img[0x100 + i], data[i]) << i;
+        for (int i = 0; i < 255; ++i) ASSERT_EQ(img[0x100 + i], data[i]) << i;
         EXPECT_EQ(img[0x100 + 255], 0xFF);
     }
 }
@@ -247,8 +243,7 @@ TEST(IntelHex, AscendingRecordsOfALargeImage)
             text += Extended(4, segment);
         }
         std::vector<std::uint8_t> data(16);
-        for (int i = 0; i < 16; ++i)
-            data[i] = static_cast<std::uint8_t>((addr + i) * 7 >> 3);
+        for (int i = 0; i < 16; ++i) data[i] = static_cast<std::uint8_t>((addr + i) * 7 >> 3);
         text += Record(0, addr & 0xFFFF, data);
     }
     const auto img = Decode(text);

@@ -13,7 +13,7 @@ std::array<std::uint8_t, 256> Buckets(std::initializer_list<int> set)
     for (int i : set) b[i / 8] |= static_cast<std::uint8_t>(1u << (i % 8));
     return b;
 }
-}  // namespace
+} // namespace
 
 TEST(OverviewStripRuns, EqualFilesGiveOneEqualRun)
 {
@@ -34,7 +34,8 @@ TEST(OverviewStripRuns, TallerThanTheBucketsRowsRepeatTheirRun)
 {
     // 4096 rows: every other row covers no new bucket and continues the run before it.
     const auto b = Buckets({0});
-    EXPECT_EQ(OverviewStripRuns(b, 4096), (std::vector<StripRun>{{0, 1, false}, {1, 3, true}, {3, 4096, false}}));
+    EXPECT_EQ(OverviewStripRuns(b, 4096),
+              (std::vector<StripRun>{{0, 1, false}, {1, 3, true}, {3, 4096, false}}));
 }
 
 TEST(OverviewBucketAt, ScalesAndClamps)

@@ -165,8 +165,7 @@ TEST(Report, ProgramPrintsTheReportWithoutDisplay)
     ASSERT_NE(pipe, nullptr);
     std::string out;
     char buf[4096];
-    for (std::size_t n; (n = fread(buf, 1, sizeof buf, pipe)) > 0;)
-        out.append(buf, n);
+    for (std::size_t n; (n = fread(buf, 1, sizeof buf, pipe)) > 0;) out.append(buf, n);
     const int status = pclose(pipe);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 1);

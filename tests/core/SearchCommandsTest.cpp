@@ -1,7 +1,7 @@
 #include "core/tools/SearchCommands.h"
 
-#include "core/tools/FindList.h"
 #include "core/support/ValueText.h"
+#include "core/tools/FindList.h"
 
 #include <gtest/gtest.h>
 

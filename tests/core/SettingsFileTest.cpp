@@ -22,11 +22,12 @@ using test::ConfigDirTest;
 using Key = CSettingsKey;
 
 class SettingsFileTest : public ConfigDirTest {
-protected:
+  protected:
     std::vector<std::string> FolderNames() const
     {
         std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(m_dir.Path())) names.push_back(entry.path().filename());
+        for (const auto& entry : fs::directory_iterator(m_dir.Path()))
+            names.push_back(entry.path().filename());
         std::sort(names.begin(), names.end());
         return names;
     }
@@ -59,10 +60,12 @@ TEST_F(SettingsFileTest, LocationFollowsEnvironment)
     const std::optional<std::string> home = saved("HOME");
     const std::optional<std::string> config = saved("XDG_CONFIG_HOME");
     setenv("XDG_CONFIG_HOME", "/x/conf", 1);
-    EXPECT_EQ(SettingsFile::ForRoot(SettingsRoot::CurrentUser)->Path(), fs::path("/x/conf/dualvex/user.conf"));
-    setenv("XDG_CONFIG_HOME", "relative", 1);  // not absolute: ignored
+    EXPECT_EQ(SettingsFile::ForRoot(SettingsRoot::CurrentUser)->Path(),
+              fs::path("/x/conf/dualvex/user.conf"));
+    setenv("XDG_CONFIG_HOME", "relative", 1); // not absolute: ignored
     setenv("HOME", "/h", 1);
-    EXPECT_EQ(SettingsFile::ForRoot(SettingsRoot::CurrentUser)->Path(), fs::path("/h/.config/dualvex/user.conf"));
+    EXPECT_EQ(SettingsFile::ForRoot(SettingsRoot::CurrentUser)->Path(),
+              fs::path("/h/.config/dualvex/user.conf"));
     EXPECT_EQ(SettingsFile::ForRoot(SettingsRoot::LocalMachine)->Path(),
               fs::path("/etc/xdg/dualvex/machine.conf"));
     if (config) {
@@ -99,7 +102,7 @@ TEST_F(SettingsFileTest, CorruptFileIsKeptAsideNotOverwritten)
 {
     const std::string junk = "[Software\\Ql\\Dualvex]\nHexFlags=dword:0x12\nbroken line\n";
     m_dir.Write("user.conf", junk);
-    EXPECT_FALSE(ReadValue("HexFlags"));  // unparsable reads as empty
+    EXPECT_FALSE(ReadValue("HexFlags")); // unparsable reads as empty
 
     ASSERT_TRUE(WriteValue("New", 5));
     EXPECT_EQ(ReadValue("New"), 5u);
@@ -110,7 +113,7 @@ TEST_F(SettingsFileTest, CorruptFileIsKeptAsideNotOverwritten)
     ASSERT_EQ(aside.size(), 1u);
     EXPECT_EQ(Slurp(m_dir.Path() / aside[0]), junk);
 
-    m_dir.Write("user.conf", "garbage\n");  // a second corrupt file gets a name of its own
+    m_dir.Write("user.conf", "garbage\n"); // a second corrupt file gets a name of its own
     ASSERT_TRUE(WriteValue("Again", 6));
     int count = 0;
     for (const auto& name : FolderNames()) count += name.rfind("user.conf.corrupt-", 0) == 0;
@@ -137,13 +140,13 @@ TEST_F(SettingsFileTest, ReadOnlyFileMakesWritesFailQuietly)
 TEST_F(SettingsFileTest, UnusableLocationsMakeWritesFail)
 {
     m_dir.Write("plain", "x");
-    setenv("DUALVEX_CONFIG_DIR", (m_dir.Path() / "plain").c_str(), 1);  // a file, not a folder
+    setenv("DUALVEX_CONFIG_DIR", (m_dir.Path() / "plain").c_str(), 1); // a file, not a folder
     Key key;
     EXPECT_FALSE(key.Open(SettingsRoot::CurrentUser, nullptr, Key::kModeCreate));
     EXPECT_EQ(key.LastError(), Key::kErrorCannotOpen);
 
     setenv("DUALVEX_CONFIG_DIR", m_dir.Path().c_str(), 1);
-    fs::create_directory(UserFile());  // a folder where the file should be
+    fs::create_directory(UserFile()); // a folder where the file should be
     EXPECT_FALSE(key.Open(SettingsRoot::CurrentUser, nullptr, Key::kModeCreate));
     EXPECT_TRUE(fs::is_directory(UserFile()));
 }
@@ -202,11 +205,12 @@ TEST_F(SettingsFileTest, ConcurrentProcessesLoseNothing)
         int missing = 0;
         for (int i = 0; i < kWrites; ++i) {
             std::uint32_t value = 12345;
-            missing += !key.ReadInt(value, ("V" + std::to_string(i)).c_str()) || value != static_cast<std::uint32_t>(i);
+            missing += !key.ReadInt(value, ("V" + std::to_string(i)).c_str()) ||
+                       value != static_cast<std::uint32_t>(i);
         }
         EXPECT_EQ(missing, 0) << section;
     }
 }
 
-}  // namespace
-}  // namespace dualvex
+} // namespace
+} // namespace dualvex

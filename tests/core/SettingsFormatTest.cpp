@@ -42,7 +42,8 @@ TEST(SettingsFormatTest, WritesReadableLines)
              "\nHexFlags=dword:0x00ff8080\n",
              "\nFile1=list:\"C:\\\\a.bin\",\"b \\\"x\\\".hex\"\n",
              "\nEmpty=list:\n",
-             "\n[Software\\Ql\\Dualvex\\Hex]\nFont=hex:f4 ff 00\n@=text:\"default\"\na%3Db%20c=hex(11):01 02\n",
+             "\n[Software\\Ql\\Dualvex\\Hex]\nFont=hex:f4 ff 00\n@=text:\"default\"\na%3Db%20c=hex(11):01 "
+             "02\n",
              "\n[Software\\Ql\\Dualvex\\Hex\\Colors\\0]\nName=text:\"Bit-Marke \xc3\xbc\\xff\\n\"\n",
          })
         EXPECT_NE(text.find(line), std::string::npos) << line << "\nin\n" << text;
@@ -142,5 +143,5 @@ TEST(SettingsFormatTest, RandomTreesRoundTrip)
     }
 }
 
-}  // namespace
-}  // namespace dualvex
+} // namespace
+} // namespace dualvex

@@ -1,3 +1,6 @@
-#include <gtest/gtest.h>
 #include <cstdlib>
-TEST(TestSetup, SettingsFolderIsPrivate) { ASSERT_NE(std::getenv("DUALVEX_CONFIG_DIR"), nullptr); }
+#include <gtest/gtest.h>
+TEST(TestSetup, SettingsFolderIsPrivate)
+{
+    ASSERT_NE(std::getenv("DUALVEX_CONFIG_DIR"), nullptr);
+}

@@ -7,7 +7,8 @@
 using namespace dualvex;
 
 namespace {
-StatusInput Input(const std::vector<std::uint8_t>& data, HexPos cursor, std::uint32_t mode = kStatusDefaultMode)
+StatusInput Input(const std::vector<std::uint8_t>& data, HexPos cursor,
+                  std::uint32_t mode = kStatusDefaultMode)
 {
     StatusInput in;
     in.data = data.data();
@@ -16,7 +17,7 @@ StatusInput Input(const std::vector<std::uint8_t>& data, HexPos cursor, std::uin
     in.mode = mode;
     return in;
 }
-}  // namespace
+} // namespace
 
 TEST(StatusAddressText, CursorWithoutSelection)
 {
@@ -33,7 +34,7 @@ TEST(StatusAddressText, SelectionLengthAndDirection)
     StatusInput in = Input(data, 10);
     in.selection = true;
     in.anchor = 12;
-    in.end = 10;  // dragged backwards over 3 bytes
+    in.end = 10; // dragged backwards over 3 bytes
     EXPECT_EQ(StatusAddressText(in), " Adr: 0xA / M: -3");
     in.anchor = 10;
     in.end = 41;
@@ -58,12 +59,12 @@ TEST(StatusValue, SizesOrderAndSign)
         std::uint32_t mode;
         std::string expected;
     } cases[] = {
-        {0, 0x0001, " Wert: 0xFFFFFEFF / -257"},          // word, little endian, signed
-        {0, 0x4001, " Wert: 0xFFFFFFFE / -2"},            // word, big endian
-        {2, 0x0000, " Wert: 0xFFFFFF80 / -128"},          // byte
-        {2, 0x8000, " Wert: 0x80 / 128"},                 // byte, unsigned
-        {5, 0x0002, " Wert: 0x3 / 3"},                    // last byte as a double word, little endian
-        {4, 0x4002, " Wert: 0x203 / 515"},                // big endian uses the bytes present
+        {0, 0x0001, " Wert: 0xFFFFFEFF / -257"}, // word, little endian, signed
+        {0, 0x4001, " Wert: 0xFFFFFFFE / -2"},   // word, big endian
+        {2, 0x0000, " Wert: 0xFFFFFF80 / -128"}, // byte
+        {2, 0x8000, " Wert: 0x80 / 128"},        // byte, unsigned
+        {5, 0x0002, " Wert: 0x3 / 3"},           // last byte as a double word, little endian
+        {4, 0x4002, " Wert: 0x203 / 515"},       // big endian uses the bytes present
         {2, 0x8002, " Wert: 0x3020180 / 50463104"},
     };
     for (const auto& c : cases) {
@@ -78,9 +79,9 @@ TEST(StatusValue, SelectionChoosesItsSize)
     StatusInput in = Input(data, 5, 0);
     in.selection = true;
     in.anchor = 0;
-    in.end = 5;  // six bytes: the first four count
+    in.end = 5; // six bytes: the first four count
     EXPECT_EQ(StatusValue(in), 0x03020180);
-    in.end = 0;  // one byte of 0x80
+    in.end = 0; // one byte of 0x80
     EXPECT_EQ(StatusValueText(StatusValue(in), 0), " Wert: 0xFFFFFF80 / -128");
 }
 

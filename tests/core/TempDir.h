@@ -11,7 +11,7 @@
 namespace dualvex::test {
 
 class TempDir {
-public:
+  public:
     TempDir()
     {
         std::string dir = (std::filesystem::temp_directory_path() / "dualvex-tmp-XXXXXX").string();
@@ -31,12 +31,13 @@ public:
     std::string Write(const std::string& name, std::string_view content) const
     {
         const auto p = m_path / name;
-        std::ofstream(p, std::ios::binary).write(content.data(), static_cast<std::streamsize>(content.size()));
+        std::ofstream(p, std::ios::binary)
+            .write(content.data(), static_cast<std::streamsize>(content.size()));
         return p.string();
     }
 
-private:
+  private:
     std::filesystem::path m_path;
 };
 
-}  // namespace dualvex::test
+} // namespace dualvex::test

@@ -147,8 +147,7 @@ TEST(TextConvListItem, WalksTheList)
 TEST(TextConvListItem, EmptyFirstTextEndsTheList)
 {
     const char list[] = "\0hidden\0\0";
-    for (int n = 0; n < 3; ++n)
-        EXPECT_EQ(ListItem(list, n), nullptr) << n;
+    for (int n = 0; n < 3; ++n) EXPECT_EQ(ListItem(list, n), nullptr) << n;
 }
 
 // ---------------------------------------------------------------------------
@@ -468,8 +467,7 @@ TEST(TextConvEscapeStringRoom, StopsBeforeTheRoomRunsOut)
 TEST(TextConvEscapeStringRoom, EverySizeGivesAPrefixAndStaysInside)
 {
     std::string all;
-    for (int i = 0; i < 256; ++i)
-        all += static_cast<char>(i);
+    for (int i = 0; i < 256; ++i) all += static_cast<char>(i);
     const auto src = Bytes(all + "0\x01"
                                  "a\x02");
     for (std::uint32_t flags : {0u, 0x10000000u, 0x24000000u, 0x40000000u, 0x80000000u, 0x08000000u}) {
@@ -548,11 +546,9 @@ TEST(TextConvCompareMasked, AgreesWithByteWiseReference)
     for (int round = 0; round < 2000; ++round) {
         const int count = static_cast<int>(rng() % 24);
         std::vector<std::uint8_t> a(static_cast<std::size_t>(count) + 1), b, mask(a.size());
-        for (auto& x : a)
-            x = static_cast<std::uint8_t>(rng());
+        for (auto& x : a) x = static_cast<std::uint8_t>(rng());
         b = a;
-        for (auto& m : mask)
-            m = static_cast<std::uint8_t>(rng() % 3 ? 0xFF : rng());
+        for (auto& m : mask) m = static_cast<std::uint8_t>(rng() % 3 ? 0xFF : rng());
         for (int flips = static_cast<int>(rng() % 3); flips > 0 && count > 0; --flips)
             b[rng() % static_cast<unsigned>(count)] ^= static_cast<std::uint8_t>(1u << (rng() % 8));
         ASSERT_EQ(CompareMasked(a.data(), b.data(), mask.data(), count),

@@ -42,8 +42,7 @@ TEST(TextListTest, InsertFindRemove)
 TEST(TextListTest, HistoryKeepsSixteenMostRecentFirstWithoutDuplicates)
 {
     TextList history;
-    for (int i = 1; i <= 17; ++i)
-        history.AddToHistory("text" + std::to_string(i));
+    for (int i = 1; i <= 17; ++i) history.AddToHistory("text" + std::to_string(i));
     ASSERT_EQ(history.Count(), 16);
     EXPECT_EQ(history.At(0), "text17");
     EXPECT_EQ(history.At(15), "text2");

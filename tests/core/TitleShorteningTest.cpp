@@ -9,7 +9,7 @@ int CharCount(std::string_view text)
 {
     return static_cast<int>(text.size());
 }
-}  // namespace
+} // namespace
 
 TEST(ShortenPath, KeepsRootTwoLeadingComponentsAndTheNearestTail)
 {

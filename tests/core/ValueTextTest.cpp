@@ -191,8 +191,7 @@ TEST(ValueTextTest, NumbersSurviveFormatAndParse)
     for (const char* text : {"4660", "0x1234", "0b1010", "0o777", "-5", "4294967296", "0x123456789"}) {
         SCOPED_TRACE(text);
         const Bytes bytes = ParseValue(text, 256);
-        for (int kind : {kKindDecimal, kKindHex})
-            EXPECT_EQ(ParseValue(FormatValue(bytes, kind), 256), bytes);
+        for (int kind : {kKindDecimal, kKindHex}) EXPECT_EQ(ParseValue(FormatValue(bytes, kind), 256), bytes);
     }
 }
 

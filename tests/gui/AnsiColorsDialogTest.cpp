@@ -31,8 +31,7 @@ QStringList ListedNames(const AnsiColorsDialog& dialog)
 {
     QStringList names;
     auto* list = dialog.findChild<QListWidget*>(QStringLiteral("formatList"));
-    for (int row = 0; row < list->count(); ++row)
-        names << list->item(row)->text();
+    for (int row = 0; row < list->count(); ++row) names << list->item(row)->text();
     return names;
 }
 

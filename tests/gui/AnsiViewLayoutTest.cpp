@@ -204,8 +204,7 @@ class AnsiIncremental : public ::testing::Test {
     static std::set<AnsiLine> Range(AnsiLine first, AnsiLine last)
     {
         std::set<AnsiLine> lines;
-        for (AnsiLine l = first; l <= last; ++l)
-            lines.insert(l);
+        for (AnsiLine l = first; l <= last; ++l) lines.insert(l);
         return lines;
     }
     AnsiTestView view{QStringLiteral("Incremental")};

@@ -13,7 +13,7 @@ namespace dualvex::test {
 
 // Records every message box and answers it with the given button.
 class SeamRecorder {
-public:
+  public:
     explicit SeamRecorder(QMessageBox::StandardButton answer = QMessageBox::Ok)
     {
         MessageSeam::SetHandler([this, answer](QWidget*, QMessageBox::Icon icon, const QString& caption,
@@ -50,4 +50,4 @@ inline QByteArray Pattern(const QString& markup, bool second)
     return bytes;
 }
 
-}  // namespace dualvex::test
+} // namespace dualvex::test

@@ -33,7 +33,7 @@ QString Example(const char* name)
     return QStringLiteral(DUALVEX_SOURCE_DIR "/examples/") + QString::fromUtf8(name);
 }
 
-}  // namespace
+} // namespace
 
 TEST(CDualvexApp, MissingFilesGetOneMessageEach)
 {
@@ -88,8 +88,8 @@ TEST(CDualvexApp, ScreenshotOfTheExamplePair)
     QTemporaryDir dir;
     const QString png = dir.filePath(QStringLiteral("shot.png"));
     QProcess process;
-    process.start(Exe(), {QStringLiteral("--screenshot=") + png, QStringLiteral("--size=900x500"), QStringLiteral("-J"),
-                          Example("firmware_v1.hex"), Example("firmware_v2.bin")});
+    process.start(Exe(), {QStringLiteral("--screenshot=") + png, QStringLiteral("--size=900x500"),
+                          QStringLiteral("-J"), Example("firmware_v1.hex"), Example("firmware_v2.bin")});
     ASSERT_TRUE(process.waitForFinished(60000));
     EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
     const QImage image(png);
@@ -129,7 +129,7 @@ TEST(CDualvexApp, HandOverBetweenTwoProcesses)
     later.start(Exe(), {QStringLiteral("--screenshot=") + png, QStringLiteral("-0:") + b});
     ASSERT_TRUE(later.waitForFinished(60000));
     EXPECT_EQ(later.exitCode(), 0);
-    ASSERT_TRUE(waiting.waitForFinished(10000));  // its dialog gave way and it ended
+    ASSERT_TRUE(waiting.waitForFinished(10000)); // its dialog gave way and it ended
     EXPECT_EQ(waiting.exitCode(), 0);
     EXPECT_TRUE(QFile::exists(png));
 }

@@ -10,12 +10,12 @@
 #include <QAction>
 #include <QFile>
 #include <QImage>
-#include <QMimeData>
-#include <QUrl>
 #include <QLabel>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QUrl>
 
 using namespace dualvex;
 using namespace dualvex::test;
@@ -27,7 +27,7 @@ namespace {
 const QString kMarkup = QStringLiteral("..........xxx.......xx..........x.......");
 
 class ViewFixture : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_dir.isValid());
@@ -51,7 +51,7 @@ protected:
     QString m_path1, m_path2;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(ViewFixture, LoadComparesAndWalksTheRanges)
 {
@@ -113,12 +113,12 @@ TEST_F(ViewFixture, ScrollAndSelectionFollowToTheOtherPane)
     HexDoubleWnd* dw = m_view->DoubleWindow();
     QApplication::setActiveWindow(&m_frame);
     dw->Pane(1)->setFocus();
-    dw->Pane(1)->GetScrollBar(1)->setValue(20);  // the user drags the scroll bar
+    dw->Pane(1)->GetScrollBar(1)->setValue(20); // the user drags the scroll bar
     EXPECT_GT(dw->FirstVisible(1), 0);
     EXPECT_EQ(dw->FirstVisible(0), dw->FirstVisible(1));
     const HexPos dragged = dw->FirstVisible(0);
     dw->Pane(1)->SetCursorPos(dragged, false);
-    QTest::keyClick(dw->Pane(1), Qt::Key_PageDown);  // and pages on with the keyboard
+    QTest::keyClick(dw->Pane(1), Qt::Key_PageDown); // and pages on with the keyboard
     QTest::keyClick(dw->Pane(1), Qt::Key_PageDown);
     EXPECT_GT(dw->FirstVisible(1), dragged);
     EXPECT_EQ(dw->FirstVisible(0), dw->FirstVisible(1));
@@ -219,12 +219,14 @@ TEST_F(ViewFixture, OpenCommandReportsTheFailingFile)
 
 TEST_F(ViewFixture, IntelHexQuestionIsAskedForListedExtensions)
 {
-    const QString hex = WriteFile(m_dir, QStringLiteral("fw.Hex"), QByteArray(":0400000001020304F2\n:00000001FF\n"));
+    const QString hex =
+        WriteFile(m_dir, QStringLiteral("fw.Hex"), QByteArray(":0400000001020304F2\n:00000001FF\n"));
     SeamRecorder seam(QMessageBox::Yes);
     ASSERT_EQ(m_view->Load(hex, m_path1), 0);
     ASSERT_EQ(seam.texts.size(), 1);
     EXPECT_EQ(seam.captions[0], QStringLiteral("Frage"));
-    EXPECT_EQ(seam.texts[0], QStringLiteral("Soll die Datei %1 im Intel-Hex-Format geladen werden ?").arg(hex));
+    EXPECT_EQ(seam.texts[0],
+              QStringLiteral("Soll die Datei %1 im Intel-Hex-Format geladen werden ?").arg(hex));
     EXPECT_EQ(m_view->DoubleWindow()->Pane(0)->HexCommand(kOpGetLength, 0), 1024);
 }
 
@@ -265,7 +267,7 @@ void DropFiles(QWidget* target, const QStringList& paths, const QPoint& at)
     QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &drop);
 }
-}  // namespace
+} // namespace
 
 TEST_F(ViewFixture, DroppingTwoFilesReplacesBothAndOneFileItsSide)
 {
@@ -279,7 +281,7 @@ TEST_F(ViewFixture, DroppingTwoFilesReplacesBothAndOneFileItsSide)
     DropFiles(m_view, {third}, second->mapTo(m_view, second->rect().center()));
     EXPECT_EQ(m_view->LastPath(0), m_path1);
     EXPECT_EQ(m_view->LastPath(1), third);
-    EXPECT_EQ(m_view->Summary().rangeCount, 0u);  // a.bin and c.bin are equal
+    EXPECT_EQ(m_view->Summary().rangeCount, 0u); // a.bin and c.bin are equal
 }
 
 TEST_F(ViewFixture, LargeLoadRunsInTheBackgroundAndEscapeCancelsIt)
@@ -298,14 +300,14 @@ TEST_F(ViewFixture, LargeLoadRunsInTheBackgroundAndEscapeCancelsIt)
     ASSERT_TRUE(m_view->IsLoading());
     EXPECT_FALSE(Enabled(cmd::Reload));
     EXPECT_FALSE(Enabled(cmd::NextDiff));
-    ASSERT_TRUE(m_frame.RunCommand(cmd::Exit));  // Escape
+    ASSERT_TRUE(m_frame.RunCommand(cmd::Exit)); // Escape
     ASSERT_TRUE(finished.wait(30000));
     EXPECT_EQ(finished.at(0).at(0).toInt(), -1);
     EXPECT_FALSE(m_view->IsLoading());
     EXPECT_EQ(m_view->DoubleWindow()->Pane(0)->HexCommand(kOpGetLength, 0), 0);
     ASSERT_EQ(seam.texts.size(), 1);
     EXPECT_EQ(seam.texts[0], QStringLiteral("Das Laden wurde abgebrochen."));
-    EXPECT_TRUE(m_frame.isVisible());  // Escape stopped the load, not the program
+    EXPECT_TRUE(m_frame.isVisible()); // Escape stopped the load, not the program
 }
 
 TEST_F(ViewFixture, LargeLoadCompletesInTheBackground)

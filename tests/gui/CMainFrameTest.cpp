@@ -21,7 +21,7 @@ QStringList MenuTexts(QMenu* menu)
 }
 
 class RecordingTarget : public CommandTarget {
-public:
+  public:
     bool OnCommand(int id) override
     {
         ran.append(id);
@@ -37,7 +37,7 @@ public:
     bool nextEnabled = false;
 };
 
-}  // namespace
+} // namespace
 
 TEST(CMainFrame, MenusCarryTheCaptionsInOrder)
 {
@@ -46,8 +46,8 @@ TEST(CMainFrame, MenusCarryTheCaptionsInOrder)
     ASSERT_EQ(menus.size(), 4);
     EXPECT_EQ(menus[0]->text(), QStringLiteral("&Datei"));
     EXPECT_EQ(MenuTexts(menus[0]->menu()),
-              (QStringList{QStringLiteral("&Neu\tStrg+N"), QStringLiteral("Ö&ffnen...\tStrg+O"), QStringLiteral("-"),
-                           QStringLiteral("&Beenden")}));
+              (QStringList{QStringLiteral("&Neu\tStrg+N"), QStringLiteral("Ö&ffnen...\tStrg+O"),
+                           QStringLiteral("-"), QStringLiteral("&Beenden")}));
     EXPECT_EQ(MenuTexts(menus[1]->menu()).at(2), QStringLiteral("&C++ Kopieren\tStrg+A"));
     EXPECT_EQ(MenuTexts(menus[2]->menu()).at(6), QStringLiteral("Fenster fi&xieren"));
     EXPECT_EQ(MenuTexts(menus[3]->menu()),
@@ -64,9 +64,10 @@ TEST(CMainFrame, ToolBarButtonsInOrderWithTheirPictures)
             EXPECT_FALSE(a->icon().isNull()) << a->objectName().toStdString();
         }
     }
-    EXPECT_EQ(names.join(QLatin1Char(',')),
-              QStringLiteral("cmd57601,0,cmd57634,0,cmd57636,cmd32771,0,cmd32793,0,cmd40010,cmd40013,cmd40011,"
-                             "cmd40014,cmd40012,0,cmd40017,cmd40016,cmd57664"));
+    EXPECT_EQ(
+        names.join(QLatin1Char(',')),
+        QStringLiteral("cmd57601,0,cmd57634,0,cmd57636,cmd32771,0,cmd32793,0,cmd40010,cmd40013,cmd40011,"
+                       "cmd40014,cmd40012,0,cmd40017,cmd40016,cmd57664"));
 }
 
 TEST(CMainFrame, DifferenceWalkHasAltShortcutsNamedInTheToolTips)

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "core/support/CSettingsKey.h"
 #include "gui/app/CInstanceChannel.h"
 #include "gui/app/COpenFilesDialog.h"
-#include "core/support/CSettingsKey.h"
 #include "gui/support/ComboHelpers.h"
 #include "gui/support/FileDialogSeam.h"
 
@@ -17,8 +17,7 @@ using namespace dualvex;
 
 namespace {
 
-template <typename T>
-T* Child(QWidget& parent, int id)
+template <typename T> T* Child(QWidget& parent, int id)
 {
     T* child = parent.findChild<T*>(QStringLiteral("id%1").arg(id));
     EXPECT_NE(child, nullptr) << id;
@@ -40,12 +39,13 @@ void ClearHistory()
     key.WriteList(std::vector<std::string>{}, "File2");
 }
 
-}  // namespace
+} // namespace
 
 TEST(COpenFilesDialog, PresetsReachTheControlsAndOkReturnsThem)
 {
     ClearHistory();
-    COpenFilesDialog dialog({QStringLiteral("/a/one.bin"), QStringLiteral("/b/two.hex"), true, false, true}, false);
+    COpenFilesDialog dialog({QStringLiteral("/a/one.bin"), QStringLiteral("/b/two.hex"), true, false, true},
+                            false);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Dateien öffenen"));
     EXPECT_EQ(Child<QComboBox>(dialog, 1052)->currentText(), QStringLiteral("/a/one.bin"));
     EXPECT_TRUE(Child<QCheckBox>(dialog, 1053)->isChecked());
@@ -75,7 +75,8 @@ TEST(COpenFilesDialog, ConfirmedPathLeadsTheHistoryNextTime)
         Child<QPushButton>(dialog, 1)->click();
     }
     COpenFilesDialog dialog({}, false);
-    EXPECT_EQ(Items(Child<QComboBox>(dialog, 1052)), (QStringList{QStringLiteral("/x/a"), QStringLiteral("/x/b")}));
+    EXPECT_EQ(Items(Child<QComboBox>(dialog, 1052)),
+              (QStringList{QStringLiteral("/x/a"), QStringLiteral("/x/b")}));
     EXPECT_EQ(Child<QComboBox>(dialog, 1052)->currentText(), QString());
 }
 

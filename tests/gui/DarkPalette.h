@@ -18,4 +18,4 @@ inline QPalette DarkPalette()
     return dark;
 }
 
-}  // namespace dualvex::test
+} // namespace dualvex::test

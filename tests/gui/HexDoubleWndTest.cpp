@@ -85,11 +85,12 @@ TEST(HexDoubleWnd, EditorGetsOffsetAndPathUnchanged)
 {
     QTemporaryDir dir;
     const QString record = dir.filePath(QStringLiteral("args.txt"));
-    const QString script = WriteFile(dir, QStringLiteral("Hexorra"),
-                                     QStringLiteral("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '%1.tmp'\n"
-                                                    "mv '%1.tmp' '%1'\n")
-                                         .arg(record)
-                                         .toUtf8());
+    const QString script =
+        WriteFile(dir, QStringLiteral("Hexorra"),
+                  QStringLiteral("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '%1.tmp'\n"
+                                 "mv '%1.tmp' '%1'\n")
+                      .arg(record)
+                      .toUtf8());
     QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     const QByteArray oldPath = qgetenv("PATH");
     qputenv("PATH", dir.path().toUtf8() + ":" + oldPath);
@@ -109,6 +110,6 @@ TEST(HexDoubleWnd, EditorGetsOffsetAndPathUnchanged)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QStringList args = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     EXPECT_EQ(args, (QStringList{QStringLiteral("-s:%1").arg(first - 11), awkward}));
-    EXPECT_FALSE(dw.StartEditor(1));  // no path, nothing started
+    EXPECT_FALSE(dw.StartEditor(1)); // no path, nothing started
     qputenv("PATH", oldPath);
 }

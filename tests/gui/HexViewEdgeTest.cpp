@@ -21,8 +21,7 @@ class HexViewEdge : public HexViewFixture {
   protected:
     void Keys(std::initializer_list<std::pair<Qt::Key, Qt::KeyboardModifiers>> keys)
     {
-        for (const auto& [key, modifiers] : keys)
-            QTest::keyClick(view.get(), key, modifiers);
+        for (const auto& [key, modifiers] : keys) QTest::keyClick(view.get(), key, modifiers);
         QApplication::processEvents();
     }
     void AllKeys()

@@ -107,8 +107,7 @@ TEST_F(HexViewEdit, UndoRingKeepsTheLast255Edits)
         if (view->GetCursorPos(false) == 63) Key(Qt::Key_Home, Qt::ControlModifier);
     }
     int undone = 0;
-    while (view->Undo())
-        ++undone;
+    while (view->Undo()) ++undone;
     EXPECT_EQ(undone, 255);
     EXPECT_TRUE(view->IsModified());
 }
@@ -137,8 +136,7 @@ TEST_F(HexViewEdit, OwnerMovesAreSilent)
     view->SetCursorPos(10, false);
     view->SelectTo(20, false);
     view->SetCursorPos(5, false, true);
-    for (const QList<QVariant>& signal : spy)
-        EXPECT_NE(signal.at(1).toInt(), dualvex::kNotifySelection);
+    for (const QList<QVariant>& signal : spy) EXPECT_NE(signal.at(1).toInt(), dualvex::kNotifySelection);
 }
 
 TEST_F(HexViewEdit, CopyPutsHexOrTextOnTheClipboard)
@@ -191,8 +189,7 @@ TEST_F(HexViewEdit, HugeOrJunkClipboardTextNeverWritesBeyondTheData)
         (void)view->PasteValue();
         (void)view->PasteHex();
     }
-    for (std::size_t i = 0; i < 60; ++i)
-        EXPECT_EQ(data[i], before[i]) << i;
+    for (std::size_t i = 0; i < 60; ++i) EXPECT_EQ(data[i], before[i]) << i;
 }
 
 TEST_F(HexViewEdit, WrittenBytesAreClippedAtTheEndAndUndoable)
@@ -256,8 +253,7 @@ TEST_F(HexViewEdit, FocusChangesAreNotified)
     view->setFocus();
     QApplication::processEvents();
     std::vector<int> codes;
-    for (const QList<QVariant>& signal : spy)
-        codes.push_back(signal.at(1).toInt());
+    for (const QList<QVariant>& signal : spy) codes.push_back(signal.at(1).toInt());
     EXPECT_NE(std::find(codes.begin(), codes.end(), dualvex::kNotifyFocusLost), codes.end());
     EXPECT_NE(std::find(codes.begin(), codes.end(), dualvex::kNotifyFocusGained), codes.end());
 }

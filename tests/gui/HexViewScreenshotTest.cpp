@@ -1,8 +1,8 @@
 // Pictures of a hex pane with differences, a mark and a selection in a light and a
 // dark palette, saved under the build folder for a person to look at. The checks
 // make sure every kind of cell keeps its text readable on both.
-#include "HexViewTestSupport.h"
 #include "DarkPalette.h"
+#include "HexViewTestSupport.h"
 
 #include "gui/hexview/HexLinePainter.h"
 
@@ -24,8 +24,7 @@ class HexViewScreenshot : public HexViewFixture {};
 TEST_F(HexViewScreenshot, LightAndDarkPanesKeepEveryFormatReadable)
 {
     Bind(1024);
-    for (std::size_t i = 0; i < data.size(); ++i)
-        data[i] = static_cast<std::uint8_t>(i * 37 + (i >> 3));
+    for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<std::uint8_t>(i * 37 + (i >> 3));
     const std::vector<std::uint8_t> bits = DiffBits(1024, {5, 6, 7, 40, 41, 42, 43, 90, 200, 201});
     view->SetDiffBits(bits.data(), -1);
     view->SetMark(0, 36, 12);

@@ -2,8 +2,8 @@
 // "Konfiguration" dialog's rules, and OK applying the values with notification 11254.
 #include "HexViewTestSupport.h"
 
-#include "gui/hexview/HexConfigDialog.h"
 #include "core/hexview/HexSettingsStore.h"
+#include "gui/hexview/HexConfigDialog.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

@@ -31,8 +31,7 @@ inline void ClearStoredSettings()
 inline std::vector<std::uint8_t> CountingBytes(std::size_t count)
 {
     std::vector<std::uint8_t> bytes(count);
-    for (std::size_t i = 0; i < count; ++i)
-        bytes[i] = static_cast<std::uint8_t>(i);
+    for (std::size_t i = 0; i < count; ++i) bytes[i] = static_cast<std::uint8_t>(i);
     return bytes;
 }
 
@@ -40,8 +39,7 @@ inline std::vector<std::uint8_t> CountingBytes(std::size_t count)
 inline std::vector<std::uint8_t> DiffBits(std::size_t count, std::initializer_list<std::size_t> set)
 {
     std::vector<std::uint8_t> bits((count + 7) / 8);
-    for (std::size_t i : set)
-        bits[i / 8] |= static_cast<std::uint8_t>(1u << (i % 8));
+    for (std::size_t i : set) bits[i / 8] |= static_cast<std::uint8_t>(1u << (i % 8));
     return bits;
 }
 

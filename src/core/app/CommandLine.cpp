@@ -59,21 +59,13 @@ void ParseSwitch(std::string_view arg, CommandLine& cl, bool& handOverPending)
             cl.secondIsHex = true;
         break;
     case 'N':
-    case 'n':
-        cl.showTitles = false;
-        break;
+    case 'n': cl.showTitles = false; break;
     case 'J':
-    case 'j':
-        cl.jumpToFirst = true;
-        break;
+    case 'j': cl.jumpToFirst = true; break;
     case 'H':
-    case 'h':
-        cl.split = SplitOrientation::Horizontal;
-        break;
+    case 'h': cl.split = SplitOrientation::Horizontal; break;
     case 'V':
-    case 'v':
-        cl.split = SplitOrientation::Vertical;
-        break;
+    case 'v': cl.split = SplitOrientation::Vertical; break;
     case '0':
         if (third == '\0') {
             cl.handOverMode = true;
@@ -89,8 +81,7 @@ void ParseSwitch(std::string_view arg, CommandLine& cl, bool& handOverPending)
     case '2':
         if (third == ':') cl.title2 = arg.substr(3);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -121,8 +112,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
 CommandLine ParseCommandLine(int argc, const char* const* argv)
 {
     std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i)
-        args.emplace_back(argv[i]);
+    for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
     return ParseCommandLine(args);
 }
 

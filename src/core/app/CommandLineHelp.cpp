@@ -18,7 +18,7 @@ constexpr std::array<HelpEntry, 11> kEntries = {{
     {"<file1>", "Pfad für die erste Datei"},
     {"<file2>", "Pfad für die zweite Datei"},
 }};
-}  // namespace
+} // namespace
 
 const char* CommandLineHelpTitle()
 {
@@ -30,4 +30,4 @@ std::span<const HelpEntry> CommandLineHelp()
     return kEntries;
 }
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -7,12 +7,12 @@
 namespace dualvex {
 
 struct HelpEntry {
-    const char* switchText;  // UTF-8
-    const char* meaning;     // UTF-8
+    const char* switchText; // UTF-8
+    const char* meaning;    // UTF-8
 };
 
 // Heading line of the help.
 const char* CommandLineHelpTitle();
 std::span<const HelpEntry> CommandLineHelp();
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -23,7 +23,7 @@ std::optional<ImageLength> Previous(const DiffSet& diff, ImageLength p)
     return FindNextSet(bits, diff.BitCount(), p);
 }
 
-}  // namespace
+} // namespace
 
 std::optional<ImageLength> NavigateDiff(const DiffSet& diff, DiffMove move, ImageLength cursor)
 {
@@ -59,4 +59,4 @@ bool DiffMoveEnabled(const DiffSummary& s, DiffMove move, ImageLength cursor)
     return false;
 }
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -17,4 +17,4 @@ std::optional<ImageLength> NavigateDiff(const DiffSet& diff, DiffMove move, Imag
 // whenever ranges exist).
 bool DiffMoveEnabled(const DiffSummary& summary, DiffMove move, ImageLength cursor);
 
-}  // namespace dualvex
+} // namespace dualvex

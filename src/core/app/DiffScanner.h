@@ -64,13 +64,11 @@ class DiffScanner {
         if (!m_withBuckets) return;
         // With fewer positions than buckets, some buckets belong to no position.
         if (m_summary.scaleDenominator < m_summary.scaleNumerator) {
-            for (std::uint64_t pos = from; pos < to; ++pos)
-                SetBucket(BucketOf(pos));
+            for (std::uint64_t pos = from; pos < to; ++pos) SetBucket(BucketOf(pos));
             return;
         }
         const int lastBucket = BucketOf(to - 1);
-        for (int b = BucketOf(from); b <= lastBucket; ++b)
-            SetBucket(b);
+        for (int b = BucketOf(from); b <= lastBucket; ++b) SetBucket(b);
     }
 
     void Finish()
@@ -85,13 +83,11 @@ class DiffScanner {
     {
         if (m_ranges == 0) {
             std::size_t k = 0;
-            while (starts[k] == 0)
-                ++k;
+            while (starts[k] == 0) ++k;
             m_summary.first = static_cast<ImageLength>(base + 64 * k + std::countr_zero(starts[k]));
         }
         std::size_t k = count - 1;
-        while (starts[k] == 0)
-            --k;
+        while (starts[k] == 0) --k;
         m_summary.last = static_cast<ImageLength>(base + 64 * k + 63 - std::countl_zero(starts[k]));
         m_ranges += ranges;
     }

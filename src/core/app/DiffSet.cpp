@@ -53,8 +53,7 @@ void FillOnes(std::uint8_t* bits, std::uint64_t from, std::uint64_t to)
         std::memset(bits + (from >> 3), 0xFF, (fullEnd - from) >> 3);
         from = fullEnd;
     }
-    for (; from < to; ++from)
-        bits[from >> 3] |= static_cast<std::uint8_t>(1u << (from & 7));
+    for (; from < to; ++from) bits[from >> 3] |= static_cast<std::uint8_t>(1u << (from & 7));
 }
 
 std::uint64_t LoadWord(const std::uint8_t* bits, std::uint64_t index)

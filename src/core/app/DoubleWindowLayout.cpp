@@ -8,7 +8,7 @@ namespace {
 constexpr int kStripWidth = 16;
 constexpr int kMinTitleHeight = 19;
 constexpr int kSeparatorRows = 7;
-}  // namespace
+} // namespace
 
 int OverviewStripLeft(int viewWidth)
 {
@@ -42,4 +42,4 @@ DoubleWindowLayout LayOutDoubleWindow(int width, int height, bool horizontal, in
     return layout;
 }
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -25,4 +25,4 @@ int TitleHeight(int scrollBarHeight, bool anyTitle);
 
 DoubleWindowLayout LayOutDoubleWindow(int width, int height, bool horizontal, int titleHeight);
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -32,7 +32,7 @@ std::string FindOnSearchPath(std::string_view searchPath)
     return {};
 }
 
-}  // namespace
+} // namespace
 
 std::string FindHexEditor(std::string_view programDir, std::string_view searchPath)
 {
@@ -50,4 +50,4 @@ std::vector<std::string> HexEditorArguments(std::uint64_t firstVisible, const st
     return args;
 }
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -18,4 +18,4 @@ std::string FindHexEditor(std::string_view programDir, std::string_view searchPa
 // reaches the editor exactly as it is.
 std::vector<std::string> HexEditorArguments(std::uint64_t firstVisible, const std::string& path);
 
-}  // namespace dualvex
+} // namespace dualvex

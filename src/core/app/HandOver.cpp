@@ -21,4 +21,4 @@ std::vector<std::string> FilesFromDialog(const std::string& first, const std::st
     return files;
 }
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -15,4 +15,4 @@ void AddHandedOverFiles(std::vector<std::string>& files, const std::string& anno
 // The waiting instance's dialog was confirmed: its non-empty paths, in order.
 std::vector<std::string> FilesFromDialog(const std::string& first, const std::string& second);
 
-}  // namespace dualvex
+} // namespace dualvex

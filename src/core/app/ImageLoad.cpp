@@ -78,14 +78,11 @@ LoadResult LoadImages(const std::string& path1, const std::string& path2, LoadFl
 std::string LoadErrorMessage(LoadStatus status, const std::string& path)
 {
     switch (status) {
-    case LoadStatus::Ok:
-        return {};
-    case LoadStatus::NotComparable:
-        return "Die Datei " + path + " existiert nicht zum Vergleichen !";
+    case LoadStatus::Ok: return {};
+    case LoadStatus::NotComparable: return "Die Datei " + path + " existiert nicht zum Vergleichen !";
     case LoadStatus::TooLarge:
         return "Die Datei " + path + " ist zu groß zum Vergleichen (4 GiB oder mehr) !";
-    case LoadStatus::CannotOpen:
-        break;
+    case LoadStatus::CannotOpen: break;
     }
     return "Die Datei " + path + " konnte nicht geöffnet werden !";
 }

@@ -17,14 +17,10 @@ constexpr int kMaxRecordBytes = 4 + 255 + 1;
 constexpr std::array<std::uint8_t, 256> MakeHexTable()
 {
     std::array<std::uint8_t, 256> t{};
-    for (auto& v : t)
-        v = 0xFF;
-    for (int c = '0'; c <= '9'; ++c)
-        t[c] = static_cast<std::uint8_t>(c - '0');
-    for (int c = 'A'; c <= 'F'; ++c)
-        t[c] = static_cast<std::uint8_t>(c - 'A' + 10);
-    for (int c = 'a'; c <= 'f'; ++c)
-        t[c] = static_cast<std::uint8_t>(c - 'a' + 10);
+    for (auto& v : t) v = 0xFF;
+    for (int c = '0'; c <= '9'; ++c) t[c] = static_cast<std::uint8_t>(c - '0');
+    for (int c = 'A'; c <= 'F'; ++c) t[c] = static_cast<std::uint8_t>(c - 'A' + 10);
+    for (int c = 'a'; c <= 'f'; ++c) t[c] = static_cast<std::uint8_t>(c - 'a' + 10);
     return t;
 }
 constexpr std::array<std::uint8_t, 256> kHexValue = MakeHexTable();
@@ -97,8 +93,7 @@ int DecodeBytes(const char* p, const char* end, std::uint8_t* bytes)
 {
     int count = 0;
     while (count < kMaxRecordBytes) {
-        while (p != end && IsBlank(*p))
-            ++p;
+        while (p != end && IsBlank(*p)) ++p;
         if (p == end) break;
         std::uint8_t value = kHexValue[static_cast<unsigned char>(*p)];
         if (value > 15) break;
@@ -116,8 +111,7 @@ int DecodeBytes(const char* p, const char* end, std::uint8_t* bytes)
 // Handles one line; false when the image memory ran out.
 bool DecodeLine(const char* p, const char* end, std::uint64_t& base, ImageBuilder& image)
 {
-    while (p != end && (IsBlank(*p) || *p == '\n' || *p == '\r'))
-        ++p;
+    while (p != end && (IsBlank(*p) || *p == '\n' || *p == '\r')) ++p;
     if (p == end || *p != ':') return true;
     std::uint8_t bytes[kMaxRecordBytes];
     const int decoded = DecodeBytes(p + 1, end, bytes);
@@ -136,8 +130,7 @@ bool DecodeLine(const char* p, const char* end, std::uint64_t& base, ImageBuilde
     case 4:
         if (count >= 2 && decoded >= 7) base = (bytes[4] * 256u + bytes[5]) * std::uint64_t{65536};
         return true;
-    default:
-        return true;
+    default: return true;
     }
 }
 

@@ -7,7 +7,7 @@ bool Cancelled(const std::atomic<bool>* cancel)
 {
     return cancel && cancel->load(std::memory_order_relaxed);
 }
-}  // namespace
+} // namespace
 
 LoadOutcome LoadAndCompare(const std::string& path1, const std::string& path2, LoadFlags flags,
                            const IntelHexQuestion& ask, const std::atomic<bool>* cancel)
@@ -34,4 +34,4 @@ LoadOutcome LoadAndCompare(const std::string& path1, const std::string& path2, L
     return outcome;
 }
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -12,7 +12,7 @@
 namespace dualvex {
 
 struct LoadOutcome {
-    int failed = 0;  // 0 success, 1 or 2 for the file that failed, 3 no memory for the set
+    int failed = 0; // 0 success, 1 or 2 for the file that failed, 3 no memory for the set
     LoadStatus status = LoadStatus::Ok;
     MemoryImage first;
     MemoryImage second;
@@ -27,4 +27,4 @@ LoadOutcome LoadAndCompare(const std::string& path1, const std::string& path2, L
 // Images from this size on are loaded away from the user-interface thread.
 inline constexpr std::uint64_t kBackgroundLoadThreshold = 64ull << 20;
 
-}  // namespace dualvex
+} // namespace dualvex

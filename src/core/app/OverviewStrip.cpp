@@ -13,7 +13,7 @@ bool AnySet(std::span<const std::uint8_t> buckets, unsigned from, unsigned to)
     return false;
 }
 
-}  // namespace
+} // namespace
 
 std::vector<StripRun> OverviewStripRuns(std::span<const std::uint8_t> buckets, int height)
 {
@@ -44,4 +44,4 @@ int OverviewBucketAt(int y, int height)
     return static_cast<int>(std::min<long long>(bucket, kOverviewBuckets - 1));
 }
 
-}  // namespace dualvex
+} // namespace dualvex

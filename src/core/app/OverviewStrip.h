@@ -12,7 +12,7 @@ namespace dualvex {
 
 struct StripRun {
     int top = 0;
-    int bottom = 0;  // exclusive
+    int bottom = 0; // exclusive
     bool differing = false;
     bool operator==(const StripRun&) const = default;
 };
@@ -24,4 +24,4 @@ std::vector<StripRun> OverviewStripRuns(std::span<const std::uint8_t> buckets, i
 // The bucket a click at row y of a strip of the given height points at.
 int OverviewBucketAt(int y, int height);
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -121,11 +121,9 @@ bool WantsTextMode(const CommandLine& cl)
 void PrintHelp(std::ostream& out)
 {
     out << CommandLineHelpTitle() << '\n';
-    for (const HelpEntry& entry : CommandLineHelp())
-        PrintHelpLine(out, entry.switchText, entry.meaning);
+    for (const HelpEntry& entry : CommandLineHelp()) PrintHelpLine(out, entry.switchText, entry.meaning);
     out << '\n';
-    for (const HelpLine& line : kTextModes)
-        PrintHelpLine(out, line.option, line.meaning);
+    for (const HelpLine& line : kTextModes) PrintHelpLine(out, line.option, line.meaning);
 }
 
 int RunTextMode(const CommandLine& cl, std::ostream& out, std::ostream& err)
@@ -134,8 +132,7 @@ int RunTextMode(const CommandLine& cl, std::ostream& out, std::ostream& err)
         PrintHelp(out);
         return kExitEqual;
     }
-    for (const std::string& e : cl.errors)
-        err << e << '\n';
+    for (const std::string& e : cl.errors) err << e << '\n';
     if (!cl.errors.empty()) return kExitTrouble;
     const int code = RunComparison(cl, out, err);
     out.flush();

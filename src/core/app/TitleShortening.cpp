@@ -35,7 +35,7 @@ std::string Join(std::string_view root, const std::vector<std::string_view>& hea
     return text;
 }
 
-}  // namespace
+} // namespace
 
 std::string ShortenPath(const std::string& path, int maxWidth,
                         const std::function<int(std::string_view)>& measure)
@@ -49,7 +49,8 @@ std::string ShortenPath(const std::string& path, int maxWidth,
     std::vector<std::string_view> head(parts.begin(), parts.begin() + kKeptLeading);
     // Drop middle components one at a time, nearest to the kept head first.
     for (std::size_t from = kKeptLeading + 1; from < parts.size(); ++from) {
-        const std::vector<std::string_view> tail(parts.begin() + static_cast<std::ptrdiff_t>(from), parts.end());
+        const std::vector<std::string_view> tail(parts.begin() + static_cast<std::ptrdiff_t>(from),
+                                                 parts.end());
         std::string text = Join(root, head, tail);
         if (measure(text) <= maxWidth) return text;
     }
@@ -63,4 +64,4 @@ std::string ShortenPath(const std::string& path, int maxWidth,
     return Join(root, head, last);
 }
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -14,4 +14,4 @@ namespace dualvex {
 std::string ShortenPath(const std::string& path, int maxWidth,
                         const std::function<int(std::string_view)>& measure);
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -53,12 +53,9 @@ std::span<const std::uint8_t> ChecksumInput(std::span<const std::uint8_t> data,
 Checksums ComputeChecksums(std::span<const std::uint8_t> input)
 {
     Checksums c;
-    for (std::uint8_t b : input)
-        Add(c.bytes, b);
-    for (std::size_t i = 0; i < input.size(); i += 2)
-        AddValue(input, i, 2, c.wordsLittle, c.wordsBig);
-    for (std::size_t i = 0; i < input.size(); i += 4)
-        AddValue(input, i, 4, c.dwordsLittle, c.dwordsBig);
+    for (std::uint8_t b : input) Add(c.bytes, b);
+    for (std::size_t i = 0; i < input.size(); i += 2) AddValue(input, i, 2, c.wordsLittle, c.wordsBig);
+    for (std::size_t i = 0; i < input.size(); i += 4) AddValue(input, i, 4, c.dwordsLittle, c.dwordsBig);
     return c;
 }
 

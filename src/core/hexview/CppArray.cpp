@@ -52,8 +52,7 @@ void AppendHex(std::string& out, std::uint8_t b)
 // in memory order.
 void AppendValueDigits(std::string& out, const Input& in, int i, int v, bool bigEndian)
 {
-    for (int j = 0; j < v; ++j)
-        AppendHex(out, in.At(i * v + (bigEndian ? j : v - 1 - j)));
+    for (int j = 0; j < v; ++j) AppendHex(out, in.At(i * v + (bigEndian ? j : v - 1 - j)));
 }
 
 void GenerateC(const Input& in, int v, bool big, int n, TextSink& out)
@@ -93,8 +92,7 @@ void GenerateBase64(const Input& in, TextSink& out, int capacity)
 {
     static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
     int count = in.count;
-    while (count > 0 && Base64Length(count) + 1 > capacity)
-        count = (count - 1) / 3 * 3;
+    while (count > 0 && Base64Length(count) + 1 > capacity) count = (count - 1) / 3 * 3;
     std::string text;
     for (int i = 0; i < count; i += 3) {
         const std::uint32_t w = (in.At(i) << 16) | (in.At(i + 1) << 8) | in.At(i + 2);
@@ -187,12 +185,8 @@ int GenerateCppArray(const std::uint8_t* bytes, int count, int valueSize, std::u
     const int n = CppLineSize(lineSize);
     const bool big = (format & kCppBigEndian) != 0;
     switch (format & kCppFormatMask) {
-    case kCppFormatC:
-        GenerateC(in, v, big, n, out);
-        break;
-    case kCppFormatAssembler:
-        GenerateAssembler(in, v, big, n, out);
-        break;
+    case kCppFormatC: GenerateC(in, v, big, n, out); break;
+    case kCppFormatAssembler: GenerateAssembler(in, v, big, n, out); break;
     case kCppFormatText:
         if (v == 1)
             GenerateBase64(in, out, capacity);
@@ -203,9 +197,7 @@ int GenerateCppArray(const std::uint8_t* bytes, int count, int valueSize, std::u
         else
             GenerateDecimals(in, n, out);
         break;
-    default:
-        GenerateDump(in, v, n, out);
-        break;
+    default: GenerateDump(in, v, n, out); break;
     }
     return out.Finish();
 }

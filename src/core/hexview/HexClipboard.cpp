@@ -10,19 +10,23 @@ namespace dualvex {
 
 namespace {
 
-bool IsBlank(char ch) { return ch == ' ' || ch == '\t'; }
+bool IsBlank(char ch)
+{
+    return ch == ' ' || ch == '\t';
+}
 
 bool StartsWithHexPrefix(std::string_view text, std::size_t at)
 {
     return at + 1 < text.size() && text[at] == '0' && (text[at + 1] == 'x' || text[at + 1] == 'X');
 }
 
-}  // namespace
+} // namespace
 
 std::string HexCopyText(const std::uint8_t* bytes, HexPos count, bool fromCharColumn)
 {
     if (count <= 0) return {};
-    const bool text = fromCharColumn && std::none_of(bytes, bytes + count, [](std::uint8_t b) { return b < 0x20; });
+    const bool text =
+        fromCharColumn && std::none_of(bytes, bytes + count, [](std::uint8_t b) { return b < 0x20; });
     if (text) return std::string(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(count));
     const int n = static_cast<int>(std::min(count, kHexCopyCap));
     // ":" plus three characters per byte and the terminator.
@@ -43,7 +47,8 @@ std::vector<std::uint8_t> ConvertPasteHex(std::string_view text, HexPos maxBytes
         if (prefixed && StartsWithHexPrefix(clean, i)) {
             clean[i] = clean[i + 1] = ' ';
             ++i;
-        } else if (ch == ',' || ch == ':' || ch == '\n' || ch == '\r' || static_cast<unsigned char>(ch) == 0xA0) {
+        } else if (ch == ',' || ch == ':' || ch == '\n' || ch == '\r' ||
+                   static_cast<unsigned char>(ch) == 0xA0) {
             ch = ' ';
         }
     }
@@ -51,4 +56,4 @@ std::vector<std::uint8_t> ConvertPasteHex(std::string_view text, HexPos maxBytes
     return ParseHexDump(clean, static_cast<int>(limit));
 }
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -21,4 +21,4 @@ std::string HexCopyText(const std::uint8_t* bytes, HexPos count, bool fromCharCo
 // other character. At most maxBytes bytes are produced.
 std::vector<std::uint8_t> ConvertPasteHex(std::string_view text, HexPos maxBytes);
 
-}  // namespace dualvex
+} // namespace dualvex

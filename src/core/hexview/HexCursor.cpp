@@ -9,7 +9,7 @@ namespace {
 struct Move {
     int x;
     HexPos y;
-    int dx;          // horizontal step of a relative move, else 0
+    int dx; // horizontal step of a relative move, else 0
     bool relative;
     bool mouse;
 };
@@ -141,8 +141,8 @@ void MoveOntoAnchor(const HexLayout& layout, const HexCursor& current, const Hex
 }
 
 // Step 1 of the resolution: a relative step becomes a target point.
-Move RelativeMove(const HexLayout& layout, const HexCursor& current, const HexRange& selection, int x, HexPos y,
-                  unsigned flags)
+Move RelativeMove(const HexLayout& layout, const HexCursor& current, const HexRange& selection, int x,
+                  HexPos y, unsigned flags)
 {
     Move move{current.x + x, current.y + y, x, true, false};
     const bool single = (x == 1 || x == -1) && y == 0;
@@ -160,7 +160,7 @@ Move RelativeMove(const HexLayout& layout, const HexCursor& current, const HexRa
     return move;
 }
 
-}  // namespace
+} // namespace
 
 HexCursor CursorAt(const HexLayout& layout, HexPos index, int area, int digit)
 {
@@ -183,8 +183,9 @@ HexCursor CursorAt(const HexLayout& layout, HexPos index, int area, int digit)
     return cursor;
 }
 
-HexCursorResolution ResolveCursor(const HexLayout& layout, const HexCursor& current, const HexRange& selection,
-                                  int x, HexPos y, unsigned flags, HexClickPoint& click)
+HexCursorResolution ResolveCursor(const HexLayout& layout, const HexCursor& current,
+                                  const HexRange& selection, int x, HexPos y, unsigned flags,
+                                  HexClickPoint& click)
 {
     HexCursorResolution result{current, flags};
     HexCursor& cursor = result.cursor;
@@ -192,7 +193,8 @@ HexCursorResolution ResolveCursor(const HexLayout& layout, const HexCursor& curr
                                                : Move{x, y, 0, false, false};
     if ((flags & kCursorFromColumn) != 0) {
         if ((flags & kCursorRemember) != 0) click = {move.x, move.y};
-        if ((flags & kCursorExtend) != 0 && click.x == move.x && click.y == move.y) result.flags &= ~kCursorExtend;
+        if ((flags & kCursorExtend) != 0 && click.x == move.x && click.y == move.y)
+            result.flags &= ~kCursorExtend;
         move.x = std::max(move.x, 0);
         move.mouse = true;
         cursor.area = AreaOfColumn(layout, move.x);
@@ -208,4 +210,4 @@ HexCursorResolution ResolveCursor(const HexLayout& layout, const HexCursor& curr
     return result;
 }
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -20,8 +20,8 @@ enum : unsigned {
 };
 
 struct HexCursor {
-    int x = 0;       // text column
-    HexPos y = 0;    // line
+    int x = 0;    // text column
+    HexPos y = 0; // line
     int area = kAreaHex;
     // Hex area: 1 on the high digit, 0 on the second. Address column: the
     // digit position counted from the right.
@@ -37,16 +37,17 @@ struct HexClickPoint {
 
 struct HexCursorResolution {
     HexCursor cursor;
-    unsigned flags = 0;  // the flags as they apply after the resolution
+    unsigned flags = 0; // the flags as they apply after the resolution
 };
 
 // Resolves SetCursor(x, y, flags) against the layout, the current cursor
 // and the selection; updates the remembered click point.
-HexCursorResolution ResolveCursor(const HexLayout& layout, const HexCursor& current, const HexRange& selection,
-                                  int x, HexPos y, unsigned flags, HexClickPoint& click);
+HexCursorResolution ResolveCursor(const HexLayout& layout, const HexCursor& current,
+                                  const HexRange& selection, int x, HexPos y, unsigned flags,
+                                  HexClickPoint& click);
 
 // The cursor on byte index in the given area; in the hex area on the high
 // digit (digit 0) or the second (digit 1). The index must lie in the data.
 HexCursor CursorAt(const HexLayout& layout, HexPos index, int area, int digit);
 
-}  // namespace dualvex
+} // namespace dualvex

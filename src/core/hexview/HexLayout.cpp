@@ -6,9 +6,12 @@ namespace dualvex {
 
 namespace {
 
-int RoundUp(int value, int step) { return (value + step - 1) / step * step; }
+int RoundUp(int value, int step)
+{
+    return (value + step - 1) / step * step;
+}
 
-}  // namespace
+} // namespace
 
 HexLayout::HexLayout(const HexLayoutParams& params)
 {
@@ -73,8 +76,10 @@ HexCellHit HexLayout::CellAtColumn(int column) const
     int high = m_width - 1;
     while (low < high) {
         const int mid = (low + high + 1) / 2;
-        if (HexColumn(mid) <= column) low = mid;
-        else high = mid - 1;
+        if (HexColumn(mid) <= column)
+            low = mid;
+        else
+            high = mid - 1;
     }
     return {low, column - HexColumn(low)};
 }
@@ -94,4 +99,4 @@ std::uint32_t HexLayout::DumpFlags() const
     return flags;
 }
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -12,13 +12,13 @@ namespace dualvex {
 // The layout values as requested; HexLayout applies the rounding and
 // clamping rules when it is built from them.
 struct HexLayoutParams {
-    int width = 16;                // W, bytes per line
-    int format = 0;                // g: 0 Byte, 1 Word, 2 DWord, 3 QWord
-    bool invert = false;           // bytes reversed within each group
-    bool insertSpace = true;       // S, one blank after every group
-    int extraSpace = 4;            // R, one more blank after every R bytes; < 1 none
-    int digits = 6;                // D, address digits
-    int widthRaster = 0;           // W rounded down to a multiple of this when > 0
+    int width = 16;          // W, bytes per line
+    int format = 0;          // g: 0 Byte, 1 Word, 2 DWord, 3 QWord
+    bool invert = false;     // bytes reversed within each group
+    bool insertSpace = true; // S, one blank after every group
+    int extraSpace = 4;      // R, one more blank after every R bytes; < 1 none
+    int digits = 6;          // D, address digits
+    int widthRaster = 0;     // W rounded down to a multiple of this when > 0
     bool showAddress = true;
     bool showHex = true;
     bool showChars = true;
@@ -33,7 +33,7 @@ struct HexCellHit {
 };
 
 class HexLayout {
-public:
+  public:
     HexLayout() : HexLayout(HexLayoutParams{}) {}
     explicit HexLayout(const HexLayoutParams& params);
 
@@ -49,15 +49,15 @@ public:
     bool ShowsHex() const { return m_hexWidth > 0; }
     bool ShowsChars() const { return m_charWidth > 0; }
 
-    int HexStart() const { return m_hexStart; }    // A
-    int HexWidth() const { return m_hexWidth; }    // H
-    int CharStart() const { return m_charStart; }  // X
-    int CharWidth() const { return m_charWidth; }  // C
-    int LineWidth() const { return m_lineWidth; }  // T
+    int HexStart() const { return m_hexStart; }   // A
+    int HexWidth() const { return m_hexWidth; }   // H
+    int CharStart() const { return m_charStart; } // X
+    int CharWidth() const { return m_charWidth; } // C
+    int LineWidth() const { return m_lineWidth; } // T
 
-    HexPos Offset() const { return m_offset; }     // O
-    HexPos Length() const { return m_length; }     // L
-    HexPos LineCount() const { return m_lines; }   // N
+    HexPos Offset() const { return m_offset; }   // O
+    HexPos Length() const { return m_length; }   // L
+    HexPos LineCount() const { return m_lines; } // N
     void SetOffset(HexPos offset);
     void SetLength(HexPos length);
 
@@ -72,13 +72,16 @@ public:
 
     HexPos LineStart(HexPos line) const { return line * m_width - m_offset; }
     HexPos LineOf(HexPos index) const;
-    int ByteInLine(HexPos index) const { return static_cast<int>(index + m_offset - LineOf(index) * m_width); }
+    int ByteInLine(HexPos index) const
+    {
+        return static_cast<int>(index + m_offset - LineOf(index) * m_width);
+    }
     HexPos IndexAt(HexPos line, int k) const { return LineStart(line) + k; }
 
     // The FormatHexDump flag word that writes one full line of this layout.
     std::uint32_t DumpFlags() const;
 
-private:
+  private:
     void ComputeDerived();
 
     int m_width = 16;
@@ -100,4 +103,4 @@ private:
     HexPos m_lines = 0;
 };
 
-}  // namespace dualvex
+} // namespace dualvex

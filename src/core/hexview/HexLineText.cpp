@@ -12,9 +12,9 @@ namespace {
 constexpr char kHexDigits[] = "0123456789ABCDEF";
 
 struct LineSpan {
-    HexPos start;  // index of the line's first cell
-    int first;     // first k holding a byte
-    int last;      // one behind the last k holding a byte
+    HexPos start; // index of the line's first cell
+    int first;    // first k holding a byte
+    int last;     // one behind the last k holding a byte
 };
 
 void PrintAddress(const HexLayout& layout, std::uint32_t base, HexPos start, HexLineText& out)
@@ -72,7 +72,10 @@ void PaintByte(const HexLayout& layout, int k, std::uint8_t hexAttr, std::uint8_
     if (layout.ShowsChars()) out.attr[layout.CharStart() + k] = charAttr;
 }
 
-bool TestBit(const std::uint8_t* bits, HexPos i) { return (bits[i >> 3] >> (i & 7)) & 1; }
+bool TestBit(const std::uint8_t* bits, HexPos i)
+{
+    return (bits[i >> 3] >> (i & 7)) & 1;
+}
 
 void PaintDifferences(const HexLineSource& source, const LineSpan& span, HexLineText& out)
 {
@@ -98,7 +101,7 @@ void PaintRange(const HexLineSource& source, const HexRange& range, const LineSp
         PaintByte(*source.layout, static_cast<int>(i - span.start), range.attr, range.attr, out);
 }
 
-}  // namespace
+} // namespace
 
 int HexLineText::RunEnd(int column, int limit) const
 {
@@ -131,4 +134,4 @@ int PrintHexLine(const HexLineSource& source, HexPos line, unsigned flags, HexLi
     return width;
 }
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -46,4 +46,4 @@ struct HexLineText {
 // Builds line n; returns its length T, or 0 when the line does not exist.
 int PrintHexLine(const HexLineSource& source, HexPos line, unsigned flags, HexLineText& out);
 
-}  // namespace dualvex
+} // namespace dualvex

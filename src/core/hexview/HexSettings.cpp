@@ -19,4 +19,4 @@ void HexSettings::Clamp()
     addressLength = std::clamp(addressLength, 0, 8);
 }
 
-}  // namespace dualvex
+} // namespace dualvex

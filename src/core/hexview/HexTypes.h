@@ -87,4 +87,4 @@ inline constexpr HexPos kHexNoRaster = 4096;
 // Copies and selection queries hand out at most this many bytes.
 inline constexpr HexPos kHexCopyCap = 0x400000;
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -12,9 +12,18 @@ namespace dualvex {
 
 namespace {
 
-HexPos FloorDiv(HexPos a, HexPos b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
-HexPos FloorMod(HexPos a, HexPos b) { return a - FloorDiv(a, b) * b; }
-int RoundUp(int value, int step) { return (value + step - 1) / step * step; }
+HexPos FloorDiv(HexPos a, HexPos b)
+{
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+HexPos FloorMod(HexPos a, HexPos b)
+{
+    return a - FloorDiv(a, b) * b;
+}
+int RoundUp(int value, int step)
+{
+    return (value + step - 1) / step * step;
+}
 
 bool AreaShown(const HexLayout& layout, int area)
 {
@@ -30,11 +39,12 @@ int VisibleArea(const HexLayout& layout, int area)
 {
     if (area == kAreaHex && !layout.ShowsHex()) area = kAreaChars;
     if (area == kAreaChars && !layout.ShowsChars()) area = kAreaAddress;
-    if (area == kAreaAddress && !AreaShown(layout, kAreaAddress)) area = layout.ShowsHex() ? kAreaHex : kAreaChars;
+    if (area == kAreaAddress && !AreaShown(layout, kAreaAddress))
+        area = layout.ShowsHex() ? kAreaHex : kAreaChars;
     return area;
 }
 
-}  // namespace
+} // namespace
 
 HexViewCore::HexViewCore(std::uint32_t flags)
     : m_flags(((flags & ~kHexModified) | kHexDefaultFlags) & ~kHexOwned)
@@ -168,7 +178,10 @@ int HexViewCore::PrintLine(HexPos line, unsigned flags, HexLineText& out) const
     return PrintHexLine(source, line, flags, out);
 }
 
-HexPos HexViewCore::GetTopPosition(bool absolute) const { return TopIndex() + Offset(absolute); }
+HexPos HexViewCore::GetTopPosition(bool absolute) const
+{
+    return TopIndex() + Offset(absolute);
+}
 
 void HexViewCore::SetTopLine(HexPos line)
 {
@@ -232,8 +245,9 @@ int HexViewCore::AutoFitWidth(const HexLayout& layout, int columns)
     if (hex) {
         const HexPos raster = layout.ExtraSpace();
         const HexPos group = layout.Group();
-        width = layout.InsertSpace() ? ((room + 1) * raster * group) / ((group * perByte + 1) * raster + group)
-                                     : ((room + 1) * raster) / (raster * perByte + 1);
+        width = layout.InsertSpace()
+                    ? ((room + 1) * raster * group) / ((group * perByte + 1) * raster + group)
+                    : ((room + 1) * raster) / (raster * perByte + 1);
     }
     return static_cast<int>(std::clamp<HexPos>(width, 0, kHexMaxWidth));
 }
@@ -332,11 +346,13 @@ int HexViewCore::SetCursor(int x, HexPos y, unsigned flags)
 void HexViewCore::FinishSelection(const HexRange& before, unsigned flags, bool raster)
 {
     const HexRange& selection = m_ranges[0];
-    const bool changed = selection.active != before.active ||
-                         (selection.active && (selection.start != before.start || selection.end != before.end));
+    const bool changed =
+        selection.active != before.active ||
+        (selection.active && (selection.start != before.start || selection.end != before.end));
     if (changed && (flags & kCursorSilent) == 0) {
         m_update.selectionNotify = true;
-        m_update.selection = selection.active ? HexNotify{selection.Lower(), selection.Upper(), 1} : HexNotify{};
+        m_update.selection =
+            selection.active ? HexNotify{selection.Lower(), selection.Upper(), 1} : HexNotify{};
     }
     if (raster) ApplySelectionRaster();
     RepaintSelectionChange(before, m_ranges[0]);
@@ -436,7 +452,8 @@ HexPos HexViewCore::GetSelection(bool absolute, HexPos* count) const
 bool HexViewCore::GetSelectionEx(HexPos* start, HexPos* count, bool absolute, HexPos cap) const
 {
     const HexRange& selection = m_ranges[0];
-    const HexPos length = selection.active ? (cap > 0 ? std::min(selection.Length(), cap) : selection.Length()) : 0;
+    const HexPos length =
+        selection.active ? (cap > 0 ? std::min(selection.Length(), cap) : selection.Length()) : 0;
     if (start != nullptr) *start = (selection.active ? selection.Lower() : m_cursor.index) + Offset(absolute);
     if (count != nullptr) *count = length;
     return selection.active;
@@ -774,4 +791,4 @@ void HexViewCore::WriteWithUndo(HexPos target, const std::uint8_t* bytes, HexPos
     m_undo.Commit();
 }
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -63,7 +63,7 @@ enum : int {
 enum class HexWriteResult { Written, ReadOnly, Outside };
 
 class HexViewCore {
-public:
+  public:
     // flags: initial view flags; the modified bit is dropped and 0x018E added.
     explicit HexViewCore(std::uint32_t flags = 0);
     HexViewCore(const HexViewCore&) = delete;
@@ -75,7 +75,8 @@ public:
     // Borrowed read-only data; an editable request binds length 0.
     HexPos SetData(const std::uint8_t* data, HexPos length, std::uint32_t base, unsigned flags);
     // Data the view owns and frees when it is replaced or destroyed.
-    HexPos SetOwnedData(std::unique_ptr<std::uint8_t[]> data, HexPos length, std::uint32_t base, unsigned flags);
+    HexPos SetOwnedData(std::unique_ptr<std::uint8_t[]> data, HexPos length, std::uint32_t base,
+                        unsigned flags);
     const std::uint8_t* GetData(HexPos* length, std::uint32_t* base) const;
     HexPos Length() const { return m_layout.Length(); }
     std::uint32_t Base() const { return m_base; }
@@ -158,7 +159,7 @@ public:
     // What changed since the last call; the widget takes it after each call.
     HexViewUpdate TakeUpdate();
 
-private:
+  private:
     HexPos Bind(const std::uint8_t* data, std::uint8_t* writable, HexPos length, std::uint32_t base,
                 unsigned flags, std::unique_ptr<std::uint8_t[]> owned);
     HexPos Offset(bool absolute) const { return absolute ? static_cast<HexPos>(m_base) : 0; }
@@ -211,4 +212,4 @@ private:
     HexViewUpdate m_update;
 };
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -13,8 +13,8 @@ struct HexViewUpdate {
     // Inclusive range of lines to repaint; firstLine < 0 when none.
     HexPos firstLine = -1;
     HexPos lastLine = -1;
-    bool scrolled = false;       // top line or display offset changed
-    bool layoutChanged = false;  // line width or line count changed
+    bool scrolled = false;      // top line or display offset changed
+    bool layoutChanged = false; // line width or line count changed
     bool cursorMoved = false;
     bool statusChanged = false;
     bool beep = false;
@@ -35,4 +35,4 @@ struct HexViewUpdate {
     }
 };
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -1,6 +1,5 @@
 #include "core/hexview/StatusDisplay.h"
 
-
 #include <algorithm>
 #include <cinttypes>
 #include <cstdio>
@@ -36,7 +35,7 @@ std::uint32_t ReadBytes(const StatusInput& in, HexPos position, int size)
     return value;
 }
 
-}  // namespace
+} // namespace
 
 std::string StatusAddressText(const StatusInput& in)
 {
@@ -76,8 +75,9 @@ std::string StatusValueText(std::int64_t value, std::uint32_t mode)
     if (mode & kStatusPositive)
         std::snprintf(text, sizeof text, " Wert: 0x%" PRIX32 " / %" PRIu32, word, word);
     else
-        std::snprintf(text, sizeof text, " Wert: 0x%" PRIX32 " / %" PRId32, word, static_cast<std::int32_t>(word));
+        std::snprintf(text, sizeof text, " Wert: 0x%" PRIX32 " / %" PRId32, word,
+                      static_cast<std::int32_t>(word));
     return text;
 }
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -17,10 +17,10 @@ inline constexpr std::uint32_t kStatusDefaultMode = 0x1002;
 struct StatusInput {
     const std::uint8_t* data = nullptr;
     HexPos length = 0;
-    HexPos base = 0;     // address of byte 0
-    HexPos cursor = 0;   // cursor index
+    HexPos base = 0;   // address of byte 0
+    HexPos cursor = 0; // cursor index
     bool selection = false;
-    HexPos anchor = 0;   // selection anchor and moving end (indexes)
+    HexPos anchor = 0; // selection anchor and moving end (indexes)
     HexPos end = 0;
     std::uint32_t mode = kStatusDefaultMode;
 };
@@ -35,4 +35,4 @@ std::int64_t StatusValue(const StatusInput& in);
 // " Wert: 0xFFFFFEFF / -257".
 std::string StatusValueText(std::int64_t value, std::uint32_t mode);
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -68,4 +68,4 @@ const UndoRecord* UndoRing::Redo(std::uint8_t* data, HexPos length, bool* modifi
     return &record;
 }
 
-}  // namespace dualvex
+} // namespace dualvex

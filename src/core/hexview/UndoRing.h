@@ -30,7 +30,7 @@ struct UndoRecord {
 };
 
 class UndoRing {
-public:
+  public:
     static constexpr int kSize = 256;
 
     UndoRing() = default;
@@ -52,7 +52,7 @@ public:
     const UndoRecord* Undo(std::uint8_t* data, HexPos length, bool* modified);
     const UndoRecord* Redo(std::uint8_t* data, HexPos length, bool* modified);
 
-private:
+  private:
     static int Step(int index, int by) { return (index + by + kSize) % kSize; }
     static void Swap(UndoRecord& record, std::uint8_t* data, HexPos length);
 
@@ -62,4 +62,4 @@ private:
     int m_oldest = 0;
 };
 
-}  // namespace dualvex
+} // namespace dualvex

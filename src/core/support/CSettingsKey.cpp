@@ -14,8 +14,8 @@ struct RootName {
 };
 
 constexpr RootName kRootNames[] = {
-    {"HKEY_CLASSES_ROOT", SettingsRoot::ClassesRoot},   {"HKEY_CURRENT_USER", SettingsRoot::CurrentUser},
-    {"HKEY_LOCAL_MACHINE", SettingsRoot::LocalMachine}, {"HKEY_USERS", SettingsRoot::Users},
+    {"HKEY_CLASSES_ROOT", SettingsRoot::ClassesRoot},     {"HKEY_CURRENT_USER", SettingsRoot::CurrentUser},
+    {"HKEY_LOCAL_MACHINE", SettingsRoot::LocalMachine},   {"HKEY_USERS", SettingsRoot::Users},
     {"HKEY_CURRENT_CONFIG", SettingsRoot::CurrentConfig}, {"HKEY_DYN_DATA", SettingsRoot::DynData},
 };
 
@@ -23,7 +23,8 @@ constexpr RootName kRootNames[] = {
 SettingsRoot TakeRootName(std::string_view& path)
 {
     for (const RootName& entry : kRootNames) {
-        if (path.size() < entry.name.size() || !SameSettingsName(path.substr(0, entry.name.size()), entry.name))
+        if (path.size() < entry.name.size() ||
+            !SameSettingsName(path.substr(0, entry.name.size()), entry.name))
             continue;
         const std::string_view rest = path.substr(entry.name.size());
         if (!rest.empty() && rest[0] != '\\') continue;
@@ -89,7 +90,7 @@ std::string JoinKeyPath(const std::string& base, const std::string& name)
     return base.empty() ? name : base + '\\' + name;
 }
 
-}  // namespace
+} // namespace
 
 std::string CSettingsKey::ApplicationKeyPath(std::string_view extra)
 {
@@ -336,4 +337,4 @@ bool CSettingsKey::WriteList(const std::vector<std::string>& items, const char* 
     return Write(data.data(), static_cast<std::uint32_t>(data.size()), name, kList);
 }
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -35,7 +35,7 @@ namespace dualvex {
 inline const char* const kSettingsNext = reinterpret_cast<const char*>(~std::uintptr_t{0});
 
 class CSettingsKey {
-public:
+  public:
     // Open modes (the low 6 bits of the open flags).
     static constexpr std::uint32_t kModeRead = 0;
     static constexpr std::uint32_t kModeWrite = 1;
@@ -110,11 +110,14 @@ public:
     std::uint32_t ValueType() const { return m_valueType; }
     std::uint32_t DataSize() const { return m_dataSize; }
     // The path or name by which a level was opened.
-    const std::string& LevelName(int level) const { return m_levels.at(static_cast<std::size_t>(level)).name; }
+    const std::string& LevelName(int level) const
+    {
+        return m_levels.at(static_cast<std::size_t>(level)).name;
+    }
 
-private:
+  private:
     struct Level {
-        std::string keyPath;  // below the root
+        std::string keyPath; // below the root
         std::string name;
         std::uint32_t valueIndex = 0;
         std::uint32_t subKeyIndex = 0;
@@ -136,8 +139,8 @@ private:
     SettingsRoot m_root = SettingsRoot::None;
     std::uint32_t m_lastError = 0;
     std::optional<SettingsFile> m_file;
-    bool m_changed = false;  // flushed to disk when the last level closes
-    SettingsTree m_tree;  // the file as this key last read or wrote it
+    bool m_changed = false; // flushed to disk when the last level closes
+    SettingsTree m_tree;    // the file as this key last read or wrote it
 };
 
-}  // namespace dualvex
+} // namespace dualvex

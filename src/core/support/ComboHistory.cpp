@@ -53,8 +53,8 @@ std::size_t SaveHistory(const std::vector<std::string>& history, const char* val
     if (!key.Open(SettingsRoot::CurrentUser, path.c_str(), CSettingsKey::kModeCreate) ||
         !key.WriteList(history, valueName))
         return 0;
-    return static_cast<std::size_t>(
-        std::count_if(history.begin(), history.end(), [](const std::string& entry) { return !entry.empty(); }));
+    return static_cast<std::size_t>(std::count_if(history.begin(), history.end(),
+                                                  [](const std::string& entry) { return !entry.empty(); }));
 }
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -20,7 +20,8 @@ std::string HistoryKeyPath(std::string_view keyPath);
 
 // The text a save puts first: the edit text, or the selected item's text when the
 // edit text is empty (selected < 0: no item selected).
-std::string CurrentHistoryText(std::string_view editText, const std::vector<std::string>& items, int selected);
+std::string CurrentHistoryText(std::string_view editText, const std::vector<std::string>& items,
+                               int selected);
 
 // The list a save writes: current, then every non-empty item that differs from it,
 // in order, up to 16 entries. Empty when current is empty.
@@ -35,4 +36,4 @@ std::vector<std::string> LoadHistory(const char* valueName, std::string_view key
 std::size_t SaveHistory(const std::vector<std::string>& history, const char* valueName,
                         std::string_view keyPath);
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -9,24 +9,15 @@ int SimpleEscape(char c)
     case '"':
     case '\'':
     case '?':
-    case '\\':
-        return static_cast<unsigned char>(c);
-    case 'a':
-        return 7;
-    case 'b':
-        return 8;
-    case 'f':
-        return 12;
-    case 'n':
-        return 10;
-    case 'r':
-        return 13;
-    case 't':
-        return 9;
-    case 'v':
-        return 11;
-    default:
-        return -1;
+    case '\\': return static_cast<unsigned char>(c);
+    case 'a': return 7;
+    case 'b': return 8;
+    case 'f': return 12;
+    case 'n': return 10;
+    case 'r': return 13;
+    case 't': return 9;
+    case 'v': return 11;
+    default: return -1;
     }
 }
 

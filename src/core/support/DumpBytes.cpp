@@ -21,13 +21,11 @@ bool IsBlank(char c)
 int ReadDumpBytes(const char* text, std::uint8_t* out, int max)
 {
     int pos = 0;
-    while (IsBlank(text[pos]))
-        ++pos;
+    while (IsBlank(text[pos])) ++pos;
     if (text[pos] == ':') ++pos;
     int count = 0;
     while (count < max) {
-        while (IsBlank(text[pos]))
-            ++pos;
+        while (IsBlank(text[pos])) ++pos;
         const int high = HexValue(text[pos]);
         if (high < 0) break;
         ++pos;

@@ -24,28 +24,17 @@ Style StyleOf(std::uint32_t flags)
     const unsigned style = flags & 0xFF;
     if (flags & kFormatRadixIsStyle) return {style >= 2 && style <= 36 ? style : 10u, false, "", ""};
     switch (style) {
-    case 1:
-        return {16, false, "0x", ""};
-    case 2:
-        return {2, false, "0b", ""};
-    case 3:
-        return {8, false, "0o", ""};
-    case 4:
-        return {16, false, "", "h"};
-    case 5:
-        return {2, false, "", "b"};
-    case 6:
-        return {8, false, "", "o"};
-    case 7:
-        return {16, false, "16#", ""};
-    case 8:
-        return {2, false, "2#", ""};
-    case 9:
-        return {8, false, "8#", ""};
-    case 10:
-        return {10, false, "10#", ""};
-    default:
-        return {10, true, "", ""};
+    case 1: return {16, false, "0x", ""};
+    case 2: return {2, false, "0b", ""};
+    case 3: return {8, false, "0o", ""};
+    case 4: return {16, false, "", "h"};
+    case 5: return {2, false, "", "b"};
+    case 6: return {8, false, "", "o"};
+    case 7: return {16, false, "16#", ""};
+    case 8: return {2, false, "2#", ""};
+    case 9: return {8, false, "8#", ""};
+    case 10: return {10, false, "10#", ""};
+    default: return {10, true, "", ""};
     }
 }
 
@@ -59,8 +48,7 @@ int Digits(std::uint64_t value, unsigned radix, char* out)
         reversed[n++] = static_cast<char>(digit < 10 ? '0' + digit : 'A' + digit - 10);
         value /= radix;
     } while (value != 0 && n < kMaxDigits);
-    for (int i = 0; i < n; ++i)
-        out[i] = reversed[n - 1 - i];
+    for (int i = 0; i < n; ++i) out[i] = reversed[n - 1 - i];
     return n;
 }
 
@@ -102,13 +90,11 @@ int FormatNumber64(std::uint64_t value, char* dest, std::uint32_t flags)
 
     int length = 0;
     if (spaces)
-        for (int i = 0; i < padding; ++i)
-            dest[length++] = ' ';
+        for (int i = 0; i < padding; ++i) dest[length++] = ' ';
     if (negative) dest[length++] = '-';
     length = Append(dest, length, style.prefix);
     if (!spaces)
-        for (int i = 0; i < padding; ++i)
-            dest[length++] = '0';
+        for (int i = 0; i < padding; ++i) dest[length++] = '0';
     if (leadingZero) dest[length++] = '0';
     std::memcpy(dest + length, first, static_cast<std::size_t>(count));
     length += count;

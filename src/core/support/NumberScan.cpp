@@ -56,16 +56,11 @@ Notation CNotation(const char* text, int pos)
 {
     if (text[pos] == '0') {
         switch (Lower(text[pos + 1])) {
-        case 'x':
-            return {16, pos + 2, 0};
-        case 'd':
-            return {10, pos + 2, 0};
-        case 'o':
-            return {8, pos + 2, 0};
-        case 'b':
-            return {2, pos + 2, 0};
-        default:
-            break;
+        case 'x': return {16, pos + 2, 0};
+        case 'd': return {10, pos + 2, 0};
+        case 'o': return {8, pos + 2, 0};
+        case 'b': return {2, pos + 2, 0};
+        default: break;
         }
     }
     return {10, pos, 0};
@@ -91,8 +86,7 @@ Notation EvaluatorNotation(const char* text, int pos, std::uint32_t flags)
     } kBased[] = {{"16#", 16}, {"10#", 10}, {"8#", 8}, {"2#", 2}};
     for (const auto& based : kBased) {
         int n = 0;
-        while (based.prefix[n] != '\0' && text[pos + n] == based.prefix[n])
-            ++n;
+        while (based.prefix[n] != '\0' && text[pos + n] == based.prefix[n]) ++n;
         if (based.prefix[n] == '\0') return {based.radix, pos + n, 0};
     }
     if (HasSuffix(text, pos, 16, 'h', flags)) return {16, pos, 1};
@@ -106,15 +100,13 @@ int SkipSign(const char* text, std::uint32_t flags, bool* negative)
 {
     int pos = 0;
     if (!(flags & kParseNoLeadingBlanks))
-        while (IsBlank(text[pos]))
-            ++pos;
+        while (IsBlank(text[pos])) ++pos;
     *negative = false;
     if (!(flags & kParseNoMinus) && text[pos] == '-') {
         *negative = true;
         ++pos;
         if (!(flags & (kParseNoBlankAfterMinus | kParseNoLeadingBlanks)))
-            while (IsBlank(text[pos]))
-                ++pos;
+            while (IsBlank(text[pos])) ++pos;
     }
     return pos;
 }
@@ -139,8 +131,7 @@ NumberScan ScanNumber(const char* text, std::uint32_t flags)
     scan.value = negative ? 0 - run.value : run.value;
     scan.end = run.end + notation.suffixLen;
     if (flags & kParseSkipTrailingWhite)
-        while (IsWhite(text[scan.end]))
-            ++scan.end;
+        while (IsWhite(text[scan.end])) ++scan.end;
     return scan;
 }
 

@@ -24,7 +24,7 @@ namespace {
 constexpr off_t kMaxFileSize = 16 << 20;
 
 class FileDescriptor {
-public:
+  public:
     explicit FileDescriptor(int fd) : m_fd(fd) {}
     ~FileDescriptor()
     {
@@ -43,7 +43,7 @@ public:
         return close(fd) == 0;
     }
 
-private:
+  private:
     int m_fd;
 };
 
@@ -127,8 +127,8 @@ bool ReplaceFile(const fs::path& path, std::string_view text)
     std::string temp = (path.parent_path() / name).string();
     FileDescriptor fd(mkostemp(temp.data(), O_CLOEXEC));
     if (!fd.Valid()) return false;
-    const bool ok = WriteAll(fd.Get(), text) && fchmod(fd.Get(), mode) == 0 &&
-                    fd.Close() && rename(temp.c_str(), path.c_str()) == 0;
+    const bool ok = WriteAll(fd.Get(), text) && fchmod(fd.Get(), mode) == 0 && fd.Close() &&
+                    rename(temp.c_str(), path.c_str()) == 0;
     if (!ok) unlink(temp.c_str());
     return ok;
 }
@@ -155,7 +155,7 @@ std::optional<fs::path> UserDirectory()
     return fs::path(home) / ".config" / "dualvex";
 }
 
-}  // namespace
+} // namespace
 
 std::optional<SettingsFile> SettingsFile::ForRoot(SettingsRoot root)
 {
@@ -220,4 +220,4 @@ bool SettingsFile::Update(const std::function<bool(SettingsTree&)>& change, Sett
     return true;
 }
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -20,7 +20,7 @@ namespace dualvex {
 enum class SettingsRoot { None, ClassesRoot, CurrentUser, LocalMachine, Users, CurrentConfig, DynData };
 
 class SettingsFile {
-public:
+  public:
     explicit SettingsFile(std::filesystem::path path) : m_path(std::move(path)) {}
 
     // user.conf below ${XDG_CONFIG_HOME:-~/.config}/dualvex, machine.conf below
@@ -44,8 +44,8 @@ public:
     // that a save of many values pays for one flush at its end, not one per value.
     bool Sync() const;
 
-private:
+  private:
     std::filesystem::path m_path;
 };
 
-}  // namespace dualvex
+} // namespace dualvex

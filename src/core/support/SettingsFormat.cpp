@@ -20,7 +20,10 @@ int HexValue(char c)
     return -1;
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r';
+}
 
 std::string_view Trim(std::string_view s)
 {
@@ -186,7 +189,7 @@ bool DecodeName(std::string_view raw, std::string& name)
 
 // Reads the tokens of one value after the "=".
 class ValueReader {
-public:
+  public:
     explicit ValueReader(std::string_view text) : m_text(text) {}
 
     void SkipBlanks()
@@ -216,7 +219,7 @@ public:
     bool HexBytes(std::string& out);
     bool Dword(std::string& out);
 
-private:
+  private:
     bool Escape(std::string& out);
 
     std::string_view m_text;
@@ -357,7 +360,8 @@ bool ParseLine(std::string_view line, SettingsTree& tree, std::string& section, 
 {
     if (line.empty() || line[0] == '#' || line[0] == ';') return true;
     if (line[0] == '[') {
-        if (line.back() != ']' || line.size() < 2 || !ParseSection(line.substr(1, line.size() - 2), section)) {
+        if (line.back() != ']' || line.size() < 2 ||
+            !ParseSection(line.substr(1, line.size() - 2), section)) {
             message = "bad section header";
             return false;
         }
@@ -385,7 +389,7 @@ bool ParseLine(std::string_view line, SettingsTree& tree, std::string& section, 
     return true;
 }
 
-}  // namespace
+} // namespace
 
 bool ParseSettingsText(std::string_view text, SettingsTree& tree, SettingsParseError* error)
 {
@@ -433,4 +437,4 @@ std::string FormatSettingsText(const SettingsTree& tree)
     return out;
 }
 
-}  // namespace dualvex
+} // namespace dualvex

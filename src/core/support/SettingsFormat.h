@@ -26,7 +26,7 @@
 namespace dualvex {
 
 struct SettingsParseError {
-    std::size_t line = 0;  // 1-based
+    std::size_t line = 0; // 1-based
     std::string message;
 };
 
@@ -36,4 +36,4 @@ struct SettingsParseError {
                                      SettingsParseError* error = nullptr);
 std::string FormatSettingsText(const SettingsTree& tree);
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -22,7 +22,7 @@ std::string FoldPath(std::string_view path)
     return folded;
 }
 
-}  // namespace
+} // namespace
 
 std::vector<std::string_view> SplitKeyPath(std::string_view path)
 {
@@ -124,4 +124,4 @@ bool SettingsTree::HasSubKeys(std::string_view path) const
            it->first.size() > prefix.size();
 }
 
-}  // namespace dualvex
+} // namespace dualvex

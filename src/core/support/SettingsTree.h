@@ -18,7 +18,7 @@ namespace dualvex {
 
 struct SettingsValue {
     std::uint32_t type = 0;
-    std::string data;  // the stored bytes, exactly as written
+    std::string data; // the stored bytes, exactly as written
 
     bool operator==(const SettingsValue&) const = default;
 };
@@ -26,10 +26,10 @@ struct SettingsValue {
 using NamedSettingsValue = std::pair<std::string, SettingsValue>;
 
 class SettingsTree {
-public:
+  public:
     struct Key {
         std::string path;                       // spelling kept from creation
-        std::vector<NamedSettingsValue> values;  // in the order they were first set
+        std::vector<NamedSettingsValue> values; // in the order they were first set
 
         bool operator==(const Key&) const = default;
     };
@@ -54,12 +54,12 @@ public:
 
     bool operator==(const SettingsTree&) const = default;
 
-private:
-    std::map<std::string, Key> m_keys;  // by folded path: lower-case components joined by '\0'
+  private:
+    std::map<std::string, Key> m_keys; // by folded path: lower-case components joined by '\0'
 };
 
 // Splits a key path into its non-empty components.
 std::vector<std::string_view> SplitKeyPath(std::string_view path);
 bool SameSettingsName(std::string_view a, std::string_view b);
 
-}  // namespace dualvex
+} // namespace dualvex

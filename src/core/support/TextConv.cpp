@@ -29,17 +29,12 @@ std::uint32_t CharClass(unsigned char ch)
     if (ch >= 'A' && ch <= 'Z') return ch <= 'F' ? kClassUpper | kClassHexLetter : kClassUpper;
     if (ch >= 'a' && ch <= 'z') return ch <= 'f' ? kClassLower | kClassHexLetter : kClassLower;
     switch (ch) {
-    case '_':
-        return kClassUnderscore;
-    case '\t':
-        return kClassTab;
+    case '_': return kClassUnderscore;
+    case '\t': return kClassTab;
     case '\n':
-    case '\r':
-        return kClassLineEnd;
-    case ' ':
-        return kClassSpace;
-    default:
-        return 0;
+    case '\r': return kClassLineEnd;
+    case ' ': return kClassSpace;
+    default: return 0;
     }
 }
 
@@ -55,8 +50,7 @@ int SpanClass(const char* text, std::uint32_t mask)
 {
     if (!text) return 0;
     int n = 0;
-    while (text[n] && HasClass(text[n], mask))
-        ++n;
+    while (text[n] && HasClass(text[n], mask)) ++n;
     return n;
 }
 
@@ -64,8 +58,7 @@ int FindChar(const char* text, char ch)
 {
     if (!text) return 0;
     int n = 0;
-    while (text[n] && text[n] != ch)
-        ++n;
+    while (text[n] && text[n] != ch) ++n;
     return n;
 }
 
@@ -104,23 +97,14 @@ std::uint32_t PrefixRadix(const char* text, int* pos)
     if (text[*pos] != '0') return 10;
     switch (text[*pos + 1]) {
     case 'x':
-    case 'X':
-        *pos += 2;
-        return 16;
+    case 'X': *pos += 2; return 16;
     case 'd':
-    case 'D':
-        *pos += 2;
-        return 10;
+    case 'D': *pos += 2; return 10;
     case 'o':
-    case 'O':
-        *pos += 2;
-        return 8;
+    case 'O': *pos += 2; return 8;
     case 'b':
-    case 'B':
-        *pos += 2;
-        return 2;
-    default:
-        return 10;
+    case 'B': *pos += 2; return 2;
+    default: return 10;
     }
 }
 
@@ -135,8 +119,7 @@ bool IsDigitSeparator(char ch, std::uint32_t flags)
 int SeparatorRun(const char* text, int pos, std::uint32_t radix, std::uint32_t flags)
 {
     int n = 0;
-    while (IsDigitSeparator(text[pos + n], flags))
-        ++n;
+    while (IsDigitSeparator(text[pos + n], flags)) ++n;
     if (n == 0) return 0;
     const auto next = static_cast<std::uint32_t>(DigitValue(static_cast<unsigned char>(text[pos + n])));
     return next < radix ? n : 0;
@@ -207,42 +190,29 @@ NumberStyle StyleOf(std::uint32_t flags)
         return {radix, "", "", false, false};
     }
     switch (style) {
-    case 1:
-        return {16, "0x", "", false, false};
-    case 2:
-        return {2, "0b", "", false, false};
-    case 3:
-        return {8, "0o", "", false, false};
-    case 4:
-        return {16, "", "h", false, true};
-    case 5:
-        return {2, "", "b", false, false};
-    case 6:
-        return {8, "", "o", false, true};
-    case 7:
-        return {16, "16#", "", false, false};
-    case 8:
-        return {2, "2#", "", false, false};
-    case 9:
-        return {8, "8#", "", false, false};
-    case 10:
-        return {10, "10#", "", false, false};
-    default:
-        return {10, "", "", true, false};
+    case 1: return {16, "0x", "", false, false};
+    case 2: return {2, "0b", "", false, false};
+    case 3: return {8, "0o", "", false, false};
+    case 4: return {16, "", "h", false, true};
+    case 5: return {2, "", "b", false, false};
+    case 6: return {8, "", "o", false, true};
+    case 7: return {16, "16#", "", false, false};
+    case 8: return {2, "2#", "", false, false};
+    case 9: return {8, "8#", "", false, false};
+    case 10: return {10, "10#", "", false, false};
+    default: return {10, "", "", true, false};
     }
 }
 
 int PutText(char* dest, int len, const char* text)
 {
-    while (*text)
-        dest[len++] = *text++;
+    while (*text) dest[len++] = *text++;
     return len;
 }
 
 int PutRepeated(char* dest, int len, char ch, int count)
 {
-    for (int i = 0; i < count; ++i)
-        dest[len++] = ch;
+    for (int i = 0; i < count; ++i) dest[len++] = ch;
     return len;
 }
 
@@ -278,8 +248,7 @@ int FormatNumber(std::uint32_t value, char* dest, std::uint32_t flags)
     len = PutText(dest, len, style.prefix);
     if (!spaces) len = PutRepeated(dest, len, '0', pad);
     if (letterZero) dest[len++] = '0';
-    while (count > 0)
-        dest[len++] = digits[--count];
+    while (count > 0) dest[len++] = digits[--count];
     len = PutText(dest, len, style.suffix);
     dest[len] = '\0';
     return len;
@@ -367,22 +336,14 @@ namespace {
 char ShortEscapeLetter(unsigned ch)
 {
     switch (ch) {
-    case '\t':
-        return 't';
-    case '\r':
-        return 'r';
-    case '\n':
-        return 'n';
-    case '\a':
-        return 'a';
-    case '\b':
-        return 'b';
-    case '\f':
-        return 'f';
-    case '\v':
-        return 'v';
-    default:
-        return 0;
+    case '\t': return 't';
+    case '\r': return 'r';
+    case '\n': return 'n';
+    case '\a': return 'a';
+    case '\b': return 'b';
+    case '\f': return 'f';
+    case '\v': return 'v';
+    default: return 0;
     }
 }
 
@@ -438,8 +399,7 @@ struct EscapeSource {
     // that are left out do not separate an escape from what follows them.
     bool NextIsHexDigit(int p) const
     {
-        while (p + Step() <= count && At(p) >= 256)
-            p += Step();
+        while (p + Step() <= count && At(p) >= 256) p += Step();
         if (p + Step() > count) return false;
         return (CharClass(static_cast<unsigned char>(At(p))) & kClassHexDigit) != 0;
     }

@@ -22,8 +22,8 @@ enum : std::uint32_t {
     kClassBinary = 0x10000,
     kClassOctal = 0x20000,
     kClassHexLetter = 0x40000,
-    kClassBlank = 0xA0,       // tab, space
-    kClassWhite = 0xE0,       // tab, line feed, carriage return, space
+    kClassBlank = 0xA0, // tab, space
+    kClassWhite = 0xE0, // tab, line feed, carriage return, space
     kClassHexDigit = 0x40001,
     kClassAlnum = 0x40007,
 };
@@ -65,4 +65,4 @@ int PrintText(char* dest, std::size_t destSize, const char* format, ...);
 // The n-th text of a zero-separated text list, or nullptr.
 const char* ListItem(const char* list, int n);
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -64,8 +64,7 @@ int ParseSize(const char* p, Directive* d, int* o, Size* size)
     for (const SizeModifier& m : kModifiers) {
         const std::size_t n = std::strlen(m.text);
         if (std::strncmp(p, m.text, n) != 0) continue;
-        for (const char* s = m.standard; *s; ++s)
-            d->format[(*o)++] = *s;
+        for (const char* s = m.standard; *s; ++s) d->format[(*o)++] = *s;
         *size = m.size;
         return static_cast<int>(n);
     }
@@ -82,27 +81,15 @@ bool KindOf(char conversion, Size size, ArgKind* kind)
     const int index = static_cast<int>(size);
     switch (conversion) {
     case 'd':
-    case 'i':
-        *kind = kSigned[index % 6];
-        return size != Size::LongDouble;
+    case 'i': *kind = kSigned[index % 6]; return size != Size::LongDouble;
     case 'u':
     case 'o':
     case 'x':
-    case 'X':
-        *kind = kUnsigned[index % 6];
-        return size != Size::LongDouble;
-    case 'c':
-        *kind = ArgKind::Int;
-        return plain;
-    case 's':
-        *kind = ArgKind::String;
-        return plain;
-    case 'p':
-        *kind = ArgKind::Pointer;
-        return plain;
-    case 'n':
-        *kind = ArgKind::Count;
-        return true;
+    case 'X': *kind = kUnsigned[index % 6]; return size != Size::LongDouble;
+    case 'c': *kind = ArgKind::Int; return plain;
+    case 's': *kind = ArgKind::String; return plain;
+    case 'p': *kind = ArgKind::Pointer; return plain;
+    case 'n': *kind = ArgKind::Count; return true;
     case 'e':
     case 'E':
     case 'f':
@@ -113,8 +100,7 @@ bool KindOf(char conversion, Size size, ArgKind* kind)
     case 'A':
         *kind = size == Size::LongDouble ? ArgKind::LongDouble : ArgKind::Double;
         return plain || size == Size::Long || size == Size::LongDouble;
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -130,8 +116,7 @@ bool ParseDirective(const char* p, Directive* d)
         return true;
     }
     constexpr int kMaxSpec = 36; // leaves room for the modifier, conversion and terminator
-    while (p[i] && std::strchr("-+ #0", p[i]) && o < kMaxSpec)
-        d->format[o++] = p[i++];
+    while (p[i] && std::strchr("-+ #0", p[i]) && o < kMaxSpec) d->format[o++] = p[i++];
     for (int part = 0; part < 2; ++part) {
         if (part == 1) {
             if (p[i] != '.') break;
@@ -141,8 +126,7 @@ bool ParseDirective(const char* p, Directive* d)
             d->format[o++] = p[i++];
             ++d->stars;
         } else {
-            while (p[i] >= '0' && p[i] <= '9' && o < kMaxSpec)
-                d->format[o++] = p[i++];
+            while (p[i] >= '0' && p[i] <= '9' && o < kMaxSpec) d->format[o++] = p[i++];
         }
         if (o >= kMaxSpec) return false;
     }
@@ -159,62 +143,41 @@ template <typename T>
 int EmitValue(char* out, std::size_t room, const Directive& d, const int* stars, T value)
 {
     switch (d.stars) {
-    case 0:
-        return std::snprintf(out, room, d.format, value);
-    case 1:
-        return std::snprintf(out, room, d.format, stars[0], value);
-    default:
-        return std::snprintf(out, room, d.format, stars[0], stars[1], value);
+    case 0: return std::snprintf(out, room, d.format, value);
+    case 1: return std::snprintf(out, room, d.format, stars[0], value);
+    default: return std::snprintf(out, room, d.format, stars[0], stars[1], value);
     }
 }
 
 int EmitDirective(char* out, std::size_t room, const Directive& d, std::va_list* args)
 {
     int stars[2] = {0, 0};
-    for (int i = 0; i < d.stars; ++i)
-        stars[i] = va_arg(*args, int);
+    for (int i = 0; i < d.stars; ++i) stars[i] = va_arg(*args, int);
     using SSize = std::make_signed_t<std::size_t>;
     using UPtrDiff = std::make_unsigned_t<std::ptrdiff_t>;
     switch (d.kind) {
-    case ArgKind::Int:
-        return EmitValue(out, room, d, stars, va_arg(*args, int));
-    case ArgKind::UInt:
-        return EmitValue(out, room, d, stars, va_arg(*args, unsigned));
-    case ArgKind::Long:
-        return EmitValue(out, room, d, stars, va_arg(*args, long));
-    case ArgKind::ULong:
-        return EmitValue(out, room, d, stars, va_arg(*args, unsigned long));
-    case ArgKind::LongLong:
-        return EmitValue(out, room, d, stars, va_arg(*args, long long));
-    case ArgKind::ULongLong:
-        return EmitValue(out, room, d, stars, va_arg(*args, unsigned long long));
-    case ArgKind::Size:
-        return EmitValue(out, room, d, stars, va_arg(*args, SSize));
-    case ArgKind::USize:
-        return EmitValue(out, room, d, stars, va_arg(*args, std::size_t));
-    case ArgKind::IntMax:
-        return EmitValue(out, room, d, stars, va_arg(*args, std::intmax_t));
-    case ArgKind::UIntMax:
-        return EmitValue(out, room, d, stars, va_arg(*args, std::uintmax_t));
-    case ArgKind::PtrDiff:
-        return EmitValue(out, room, d, stars, va_arg(*args, std::ptrdiff_t));
-    case ArgKind::UPtrDiff:
-        return EmitValue(out, room, d, stars, va_arg(*args, UPtrDiff));
-    case ArgKind::Double:
-        return EmitValue(out, room, d, stars, va_arg(*args, double));
-    case ArgKind::LongDouble:
-        return EmitValue(out, room, d, stars, va_arg(*args, long double));
-    case ArgKind::Pointer:
-        return EmitValue(out, room, d, stars, va_arg(*args, void*));
-    case ArgKind::String:
-        return EmitValue(out, room, d, stars, va_arg(*args, const char*));
+    case ArgKind::Int: return EmitValue(out, room, d, stars, va_arg(*args, int));
+    case ArgKind::UInt: return EmitValue(out, room, d, stars, va_arg(*args, unsigned));
+    case ArgKind::Long: return EmitValue(out, room, d, stars, va_arg(*args, long));
+    case ArgKind::ULong: return EmitValue(out, room, d, stars, va_arg(*args, unsigned long));
+    case ArgKind::LongLong: return EmitValue(out, room, d, stars, va_arg(*args, long long));
+    case ArgKind::ULongLong: return EmitValue(out, room, d, stars, va_arg(*args, unsigned long long));
+    case ArgKind::Size: return EmitValue(out, room, d, stars, va_arg(*args, SSize));
+    case ArgKind::USize: return EmitValue(out, room, d, stars, va_arg(*args, std::size_t));
+    case ArgKind::IntMax: return EmitValue(out, room, d, stars, va_arg(*args, std::intmax_t));
+    case ArgKind::UIntMax: return EmitValue(out, room, d, stars, va_arg(*args, std::uintmax_t));
+    case ArgKind::PtrDiff: return EmitValue(out, room, d, stars, va_arg(*args, std::ptrdiff_t));
+    case ArgKind::UPtrDiff: return EmitValue(out, room, d, stars, va_arg(*args, UPtrDiff));
+    case ArgKind::Double: return EmitValue(out, room, d, stars, va_arg(*args, double));
+    case ArgKind::LongDouble: return EmitValue(out, room, d, stars, va_arg(*args, long double));
+    case ArgKind::Pointer: return EmitValue(out, room, d, stars, va_arg(*args, void*));
+    case ArgKind::String: return EmitValue(out, room, d, stars, va_arg(*args, const char*));
     case ArgKind::Count:
         // Writing a count through a pointer taken from the argument list is never
         // wanted here: the argument is consumed and nothing is written.
         (void)va_arg(*args, void*);
         return 0;
-    case ArgKind::Percent:
-        break;
+    case ArgKind::Percent: break;
     }
     return 0;
 }

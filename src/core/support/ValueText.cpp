@@ -1,9 +1,9 @@
 #include "core/support/ValueText.h"
 
-#include "core/support/TextConv.h"
 #include "core/support/DecodeEscape.h"
 #include "core/support/DumpBytes.h"
 #include "core/support/Number64.h"
+#include "core/support/TextConv.h"
 
 #include <algorithm>
 
@@ -17,8 +17,7 @@ bool IsBlank(char c)
 
 std::size_t SkipBlanks(std::string_view text, std::size_t pos = 0)
 {
-    while (pos < text.size() && IsBlank(text[pos]))
-        ++pos;
+    while (pos < text.size() && IsBlank(text[pos])) ++pos;
     return pos;
 }
 
@@ -84,16 +83,12 @@ int Classify(std::string_view text)
     if (text[pos] == '0' && pos + 1 < text.size()) {
         switch (text[pos + 1]) {
         case 'o':
-        case 'O':
-            return kKindOctal;
+        case 'O': return kKindOctal;
         case 'b':
-        case 'B':
-            return kKindBinary;
+        case 'B': return kKindBinary;
         case 'x':
-        case 'X':
-            return kKindHex;
-        default:
-            return kKindDecimal;
+        case 'X': return kKindHex;
+        default: return kKindDecimal;
         }
     }
     return (text[pos] >= '0' && text[pos] <= '9') ? kKindDecimal : kKindText;
@@ -113,10 +108,8 @@ std::vector<std::uint8_t> ParseValue(std::string_view text, int max)
     const int kind = Classify(text);
     text.remove_prefix(std::min(SkipBlanks(text), text.size()));
     switch (kind) {
-    case kKindText:
-        return ParseText(text, max);
-    case kKindDump:
-        return ParseHexDump(text, max);
+    case kKindText: return ParseText(text, max);
+    case kKindDump: return ParseHexDump(text, max);
     case kKindMask: {
         BitMask m = ParseBitMask(text, max / 2);
         m.value.insert(m.value.end(), m.mask.begin(), m.mask.end());
@@ -125,10 +118,8 @@ std::vector<std::uint8_t> ParseValue(std::string_view text, int max)
     case kKindDecimal:
     case kKindHex:
     case kKindBinary:
-    case kKindOctal:
-        return ParseNumberBytes(text);
-    default:
-        return {};
+    case kKindOctal: return ParseNumberBytes(text);
+    default: return {};
     }
 }
 
@@ -192,15 +183,13 @@ std::string FormatNumberBytes(std::span<const std::uint8_t> bytes, int kind)
         // Eight-byte patterns come from numbers that need them; showing only their low
         // half would change the value when the text is parsed again.
         std::uint64_t v = 0;
-        for (int i = 7; i >= 0; --i)
-            v = (v << 8) | bytes[static_cast<std::size_t>(i)];
+        for (int i = 7; i >= 0; --i) v = (v << 8) | bytes[static_cast<std::size_t>(i)];
         FormatNumber64(v, buf, static_cast<std::uint32_t>(kind));
         return buf;
     }
     const std::size_t n = std::min<std::size_t>(bytes.size(), 4);
     std::uint32_t v = (bytes[n - 1] & 0x80) ? 0xFFFFFFFFu : 0u;
-    for (std::size_t i = n; i-- > 0;)
-        v = (v << 8) | bytes[i];
+    for (std::size_t i = n; i-- > 0;) v = (v << 8) | bytes[i];
     FormatNumber(v, buf, static_cast<std::uint32_t>(kind));
     return buf;
 }
@@ -209,8 +198,7 @@ std::string FormatText(std::span<const std::uint8_t> bytes, bool wide)
 {
     std::size_t n = wide ? bytes.size() & ~std::size_t{1} : bytes.size();
     const std::size_t unit = wide ? 2 : 1;
-    while (n >= unit && bytes[n - 1] == 0 && bytes[n - unit] == 0)
-        n -= unit;
+    while (n >= unit && bytes[n - 1] == 0 && bytes[n - unit] == 0) n -= unit;
     char buf[257];
     EscapeString(buf, sizeof buf, bytes.data(), static_cast<int>(n), wide ? 0x10000000u : 0u);
     return buf;
@@ -256,18 +244,12 @@ std::string FormatValue(std::span<const std::uint8_t> bytes, int kind)
     case kKindDecimal:
     case kKindHex:
     case kKindBinary:
-    case kKindOctal:
-        return FormatNumberBytes(bytes, kind);
-    case kKindText:
-        return FormatText(bytes, false);
-    case kKindUnicodeText:
-        return FormatText(bytes, true);
-    case kKindDump:
-        return FormatDump(bytes);
-    case kKindMask:
-        return FormatMask(bytes);
-    default:
-        return {};
+    case kKindOctal: return FormatNumberBytes(bytes, kind);
+    case kKindText: return FormatText(bytes, false);
+    case kKindUnicodeText: return FormatText(bytes, true);
+    case kKindDump: return FormatDump(bytes);
+    case kKindMask: return FormatMask(bytes);
+    default: return {};
     }
 }
 

@@ -1,8 +1,8 @@
 #include "core/tools/Calculator.h"
 
+#include "core/support/TextConv.h"
 #include "core/tools/CalculatorFunctions.h"
 #include "core/tools/Evaluator.h"
-#include "core/support/TextConv.h"
 
 namespace dualvex {
 namespace {

@@ -1,7 +1,7 @@
 #include "core/tools/CalculatorFunctions.h"
 
-#include "core/tools/Evaluator.h"
 #include "core/support/NumberScan.h"
+#include "core/tools/Evaluator.h"
 
 #include <cstring>
 
@@ -69,8 +69,7 @@ int ReadTriple(const char* text, std::uint32_t parts[3])
         const NumberScan scan = ScanNumber(text + pos, 0);
         if (!scan.hasDigits) return 0;
         pos += scan.end;
-        while (IsBlank(text[pos]))
-            ++pos;
+        while (IsBlank(text[pos])) ++pos;
         if (text[pos] != (i < 2 ? ',' : ')')) return 0;
         ++pos;
         parts[i] = static_cast<std::uint32_t>(scan.value) & 0xFF;

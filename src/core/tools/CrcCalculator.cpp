@@ -1,8 +1,8 @@
 #include "core/tools/CrcCalculator.h"
 
-#include "core/tools/CrcFormula.h"
-#include "core/support/TextConv.h"
 #include "core/support/Number64.h"
+#include "core/support/TextConv.h"
+#include "core/tools/CrcFormula.h"
 
 namespace dualvex {
 
@@ -135,17 +135,12 @@ void CrcCalculator::KeepTexts(int change)
         m_heldPolynom = m_fields.reflected;
         m_polynomHeld = true;
         break;
-    case kCrcChangeStart:
-        m_startHeld = false;
-        [[fallthrough]];
+    case kCrcChangeStart: m_startHeld = false; [[fallthrough]];
     // A polynomial given another way replaces the typed one for good.
     case kCrcChangeNormal:
     case kCrcChangeFormula:
-    case kCrcChangePreset:
-        m_polynomHeld = false;
-        break;
-    default:
-        break;
+    case kCrcChangePreset: m_polynomHeld = false; break;
+    default: break;
     }
 }
 
@@ -209,8 +204,7 @@ void CrcCalculator::ComputeResults()
         m_results[3 + i] = ComputeB(starts[i], m_data, m_length, m_tables) ^ invert;
         m_results[6 + i] = ComputeC(starts[i], m_data, m_length, m_tables) ^ invert;
     }
-    for (std::size_t i = 0; i < m_results.size(); ++i)
-        m_fields.results[i] = Hex(m_results[i]);
+    for (std::size_t i = 0; i < m_results.size(); ++i) m_fields.results[i] = Hex(m_results[i]);
 }
 
 } // namespace dualvex

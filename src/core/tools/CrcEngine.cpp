@@ -62,8 +62,7 @@ void BuildTableA(std::uint64_t reflected, CrcTable& table)
 {
     for (unsigned i = 0; i < 256; ++i) {
         std::uint64_t v = i;
-        for (int bit = 0; bit < 8; ++bit)
-            v = (v >> 1) ^ ((v & 1) ? reflected : 0);
+        for (int bit = 0; bit < 8; ++bit) v = (v >> 1) ^ ((v & 1) ? reflected : 0);
         table[i] = v;
     }
 }
@@ -155,8 +154,7 @@ template <class Step> void BuildSlices(const Step& step, CrcSlices& slices)
         std::uint64_t basis[8];
         for (unsigned bit = 0; bit < 8; ++bit) {
             basis[bit] = std::uint64_t{1} << (8 * j + bit);
-            for (int k = 0; k < 8; ++k)
-                basis[bit] = step(basis[bit], 0);
+            for (int k = 0; k < 8; ++k) basis[bit] = step(basis[bit], 0);
         }
         slices.reg[j][0] = 0;
         for (unsigned v = 1; v < 256; ++v) {
@@ -178,8 +176,7 @@ std::uint64_t Run(std::uint64_t crc, const std::uint8_t* data, std::size_t lengt
               s.data[2][p[2]] ^ s.data[3][p[3]] ^ s.data[4][p[4]] ^ s.data[5][p[5]] ^ s.data[6][p[6]] ^
               s.data[7][p[7]];
     }
-    for (; i < length; ++i)
-        crc = step(crc, data[i]);
+    for (; i < length; ++i) crc = step(crc, data[i]);
     return crc;
 }
 

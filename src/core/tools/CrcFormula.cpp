@@ -1,7 +1,7 @@
 #include "core/tools/CrcFormula.h"
 
-#include "core/tools/CrcEngine.h"
 #include "core/support/TextConv.h"
+#include "core/tools/CrcEngine.h"
 
 namespace dualvex {
 
@@ -19,8 +19,7 @@ bool IsDigit(char ch)
 
 const char* SkipBlanks(const char* p)
 {
-    while (*p == ' ' || *p == '\t')
-        ++p;
+    while (*p == ' ' || *p == '\t') ++p;
     return p;
 }
 
@@ -29,8 +28,7 @@ const char* SkipBlanks(const char* p)
 const char* ReadExponent(const char* p, unsigned& exponent)
 {
     exponent = 0;
-    for (; IsDigit(*p); ++p)
-        exponent = exponent > 1000 ? exponent : exponent * 10 + unsigned(*p - '0');
+    for (; IsDigit(*p); ++p) exponent = exponent > 1000 ? exponent : exponent * 10 + unsigned(*p - '0');
     return p;
 }
 

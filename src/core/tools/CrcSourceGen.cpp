@@ -131,15 +131,9 @@ std::string GenerateCrcSource(const CrcSourceInput& input)
     in.width = ClampCrcWidth(in.width);
     std::string text = HeadAndTable(in);
     switch (in.algorithm) {
-    case CrcAlgorithm::A:
-        text += BodyA(in);
-        break;
-    case CrcAlgorithm::B:
-        text += BodyB(in);
-        break;
-    default:
-        text += BodyC(in);
-        break;
+    case CrcAlgorithm::A: text += BodyA(in); break;
+    case CrcAlgorithm::B: text += BodyB(in); break;
+    default: text += BodyC(in); break;
     }
     if (text.size() > kCrcSourceLimit) text.resize(kCrcSourceLimit);
     return text;

@@ -89,8 +89,7 @@ template <typename T> class ExpressionParser {
     void Fail() { *m_status = 0; }
     void SkipBlanks()
     {
-        while (Current() == ' ' || Current() == '\t')
-            ++m_pos;
+        while (Current() == ' ' || Current() == '\t') ++m_pos;
     }
 
     Operand<T> Level(int level);
@@ -276,36 +275,17 @@ template <typename T> bool ExpressionParser<T>::Apply(Op op, T* acc, T rhs)
     const U a = static_cast<U>(*acc);
     const U b = static_cast<U>(rhs);
     switch (op) {
-    case Op::Add:
-        *acc = static_cast<T>(a + b);
-        return true;
-    case Op::Subtract:
-        *acc = static_cast<T>(a - b);
-        return true;
-    case Op::Multiply:
-        *acc = static_cast<T>(a * b);
-        return true;
-    case Op::ShiftLeft:
-        *acc = static_cast<T>(a << (b & kShiftMask));
-        return true;
-    case Op::ShiftRight:
-        *acc = static_cast<T>(*acc >> (b & kShiftMask));
-        return true;
-    case Op::And:
-        *acc = static_cast<T>(a & b);
-        return true;
-    case Op::Or:
-        *acc = static_cast<T>(a | b);
-        return true;
-    case Op::Xor:
-        *acc = static_cast<T>(a ^ b);
-        return true;
+    case Op::Add: *acc = static_cast<T>(a + b); return true;
+    case Op::Subtract: *acc = static_cast<T>(a - b); return true;
+    case Op::Multiply: *acc = static_cast<T>(a * b); return true;
+    case Op::ShiftLeft: *acc = static_cast<T>(a << (b & kShiftMask)); return true;
+    case Op::ShiftRight: *acc = static_cast<T>(*acc >> (b & kShiftMask)); return true;
+    case Op::And: *acc = static_cast<T>(a & b); return true;
+    case Op::Or: *acc = static_cast<T>(a | b); return true;
+    case Op::Xor: *acc = static_cast<T>(a ^ b); return true;
     case Op::Divide:
-    case Op::Remainder:
-        break;
-    default:
-        *acc = Compare(op, *acc, rhs);
-        return true;
+    case Op::Remainder: break;
+    default: *acc = Compare(op, *acc, rhs); return true;
     }
     if (rhs == 0) {
         if (!Skipping()) {
@@ -325,22 +305,14 @@ template <typename T> bool ExpressionParser<T>::Apply(Op op, T* acc, T rhs)
 template <typename T> T ExpressionParser<T>::Compare(Op op, T a, T b)
 {
     switch (op) {
-    case Op::LogicalAnd:
-        return a != 0 && b != 0;
-    case Op::LogicalOr:
-        return a != 0 || b != 0;
-    case Op::Equal:
-        return a == b;
-    case Op::NotEqual:
-        return a != b;
-    case Op::Less:
-        return a < b;
-    case Op::LessEqual:
-        return a <= b;
-    case Op::Greater:
-        return a > b;
-    default:
-        return a >= b;
+    case Op::LogicalAnd: return a != 0 && b != 0;
+    case Op::LogicalOr: return a != 0 || b != 0;
+    case Op::Equal: return a == b;
+    case Op::NotEqual: return a != b;
+    case Op::Less: return a < b;
+    case Op::LessEqual: return a <= b;
+    case Op::Greater: return a > b;
+    default: return a >= b;
     }
 }
 

@@ -89,8 +89,7 @@ HexPos FindList(SearchView& view, const TextList& searchList, HexPos from, HexPo
     view.SetMark(-2, 0, 0);
     if (r.position < 0) return r.position;
     const int marks = std::min<int>(static_cast<int>(r.matches.size()), kSearchMarks);
-    for (int i = 0; i < marks; ++i)
-        view.SetMark(i, r.matches[i].position, r.matches[i].size);
+    for (int i = 0; i < marks; ++i) view.SetMark(i, r.matches[i].position, r.matches[i].size);
     const HexPos last = r.position + r.matches[0].size - 1;
     view.SetCursorPos(r.position);
     view.SelectTo(last + 1);

@@ -1,9 +1,9 @@
 #include "core/tools/FloatConverter.h"
 
-#include "core/tools/Evaluator.h"
 #include "core/support/Number64.h"
-#include "core/support/ValueText.h"
 #include "core/support/TextConv.h"
+#include "core/support/ValueText.h"
+#include "core/tools/Evaluator.h"
 
 #include <algorithm>
 #include <bit>
@@ -33,10 +33,8 @@ std::string Trimmed(const std::string& text)
 {
     std::size_t begin = 0;
     std::size_t end = text.size();
-    while (begin < end && IsWhite(text[begin]))
-        ++begin;
-    while (end > begin && IsWhite(text[end - 1]))
-        --end;
+    while (begin < end && IsWhite(text[begin])) ++begin;
+    while (end > begin && IsWhite(text[end - 1])) --end;
     return text.substr(begin, end - begin);
 }
 
@@ -74,8 +72,7 @@ std::array<std::uint8_t, 8> DumpBytes(const std::string& text)
 std::uint64_t DoubleOf(const std::array<std::uint8_t, 8>& bytes)
 {
     std::uint64_t v = 0;
-    for (int i = 7; i >= 0; --i)
-        v = v << 8 | bytes[static_cast<std::size_t>(i)];
+    for (int i = 7; i >= 0; --i) v = v << 8 | bytes[static_cast<std::size_t>(i)];
     return v;
 }
 
@@ -123,8 +120,7 @@ void FloatConverter::SetBytes(const std::array<std::uint8_t, 8>& bytes)
 void FloatConverter::SetDouble(std::uint64_t bits)
 {
     m_double = bits;
-    for (std::size_t i = 0; i < 8; ++i)
-        m_bytes[i] = static_cast<std::uint8_t>(bits >> (8 * i));
+    for (std::size_t i = 0; i < 8; ++i) m_bytes[i] = static_cast<std::uint8_t>(bits >> (8 * i));
     m_float = static_cast<std::uint32_t>(bits);
     m_mode = FloatMode::DoubleEntered;
 }
@@ -133,8 +129,7 @@ void FloatConverter::SetFloat(std::uint32_t bits)
 {
     m_float = bits;
     m_double = bits;
-    for (std::size_t i = 0; i < 8; ++i)
-        m_bytes[i] = static_cast<std::uint8_t>(m_double >> (8 * i));
+    for (std::size_t i = 0; i < 8; ++i) m_bytes[i] = static_cast<std::uint8_t>(m_double >> (8 * i));
     m_mode = FloatMode::FloatEntered;
 }
 
@@ -153,22 +148,14 @@ std::string FloatConverter::FieldText(int field) const
     const auto dMantissa = static_cast<long long>(m_double & kDoubleMantissaMask);
     const auto fMantissa = static_cast<long long>(m_float & kFloatMantissaMask);
     switch (field) {
-    case kFloatFieldDoubleValue:
-        return PrintedValue(std::bit_cast<double>(m_double));
-    case kFloatFieldFloatValue:
-        return PrintedValue(static_cast<double>(std::bit_cast<float>(m_float)));
-    case kFloatFieldHexDump:
-        return DumpText(true, ByteCount());
-    case kFloatFieldDoubleMantissa:
-        return Printed("%I64i  >%04I64Xh", dMantissa, dMantissa);
-    case kFloatFieldFloatMantissa:
-        return Printed("%i  >%04Xh", fMantissa, fMantissa);
-    case kFloatFieldDoubleExponent:
-        return Printed("%i  >%03Xh", dExponent - 1023, dExponent);
-    case kFloatFieldFloatExponent:
-        return Printed("%i  >%02Xh", fExponent - 127, fExponent);
-    default:
-        return {};
+    case kFloatFieldDoubleValue: return PrintedValue(std::bit_cast<double>(m_double));
+    case kFloatFieldFloatValue: return PrintedValue(static_cast<double>(std::bit_cast<float>(m_float)));
+    case kFloatFieldHexDump: return DumpText(true, ByteCount());
+    case kFloatFieldDoubleMantissa: return Printed("%I64i  >%04I64Xh", dMantissa, dMantissa);
+    case kFloatFieldFloatMantissa: return Printed("%i  >%04Xh", fMantissa, fMantissa);
+    case kFloatFieldDoubleExponent: return Printed("%i  >%03Xh", dExponent - 1023, dExponent);
+    case kFloatFieldFloatExponent: return Printed("%i  >%02Xh", fExponent - 127, fExponent);
+    default: return {};
     }
 }
 
@@ -190,9 +177,7 @@ FloatFieldTexts FloatConverter::FieldChanged(int field, const std::string& text)
 {
     switch (field) {
     case kFloatFieldDoubleValue:
-    case kFloatFieldFloatValue:
-        ValueChanged(field, text);
-        break;
+    case kFloatFieldFloatValue: ValueChanged(field, text); break;
     case kFloatFieldHexDump: {
         SetBytes(DumpBytes(text));
         break;
@@ -200,11 +185,8 @@ FloatFieldTexts FloatConverter::FieldChanged(int field, const std::string& text)
     case kFloatFieldDoubleMantissa:
     case kFloatFieldFloatMantissa:
     case kFloatFieldDoubleExponent:
-    case kFloatFieldFloatExponent:
-        PartChanged(field, text);
-        break;
-    default:
-        return Update(-1);
+    case kFloatFieldFloatExponent: PartChanged(field, text); break;
+    default: return Update(-1);
     }
     return Update(field);
 }

@@ -1,10 +1,10 @@
 #include "core/tools/NumberInputModel.h"
 
-#include "core/tools/Evaluator.h"
-#include "core/support/Number64.h"
-#include "core/support/ValueText.h"
 #include "core/hexview/CppArray.h"
+#include "core/support/Number64.h"
 #include "core/support/TextConv.h"
+#include "core/support/ValueText.h"
+#include "core/tools/Evaluator.h"
 
 #include <algorithm>
 #include <cstring>
@@ -16,8 +16,7 @@ namespace {
 std::uint64_t LoadLittleEndian(const std::array<std::uint8_t, 8>& bytes)
 {
     std::uint64_t v = 0;
-    for (int i = 7; i >= 0; --i)
-        v = v << 8 | bytes[static_cast<std::size_t>(i)];
+    for (int i = 7; i >= 0; --i) v = v << 8 | bytes[static_cast<std::size_t>(i)];
     return v;
 }
 
@@ -77,14 +76,10 @@ std::array<std::string, 4> NumberInputModel::ByteCountCaptions(int format) const
 int NumberInputModel::ButtonForByteCount(int byteCount)
 {
     switch (byteCount) {
-    case 1:
-        return 0;
-    case 2:
-        return 1;
-    case 8:
-        return 3;
-    default:
-        return 2;
+    case 1: return 0;
+    case 2: return 1;
+    case 8: return 3;
+    default: return 2;
     }
 }
 

@@ -1,8 +1,8 @@
 #include "core/tools/SearchCommands.h"
 
 #include "core/support/TextConv.h"
-#include "core/tools/FindList.h"
 #include "core/support/ValueText.h"
+#include "core/tools/FindList.h"
 
 #include <algorithm>
 
@@ -33,19 +33,13 @@ std::string RenderInKind(std::string_view text, int byteCount, int newKind)
 {
     if (text.find_first_not_of(" \t") == std::string_view::npos) {
         switch (newKind) {
-        case kKindHex:
-            return "0x";
-        case kKindBinary:
-            return "0b";
-        case kKindOctal:
-            return "0o";
-        case kKindText:
-            return "\"";
+        case kKindHex: return "0x";
+        case kKindBinary: return "0b";
+        case kKindOctal: return "0o";
+        case kKindText: return "\"";
         case kKindDump:
-        case kKindMask:
-            return ":";
-        default:
-            return {};
+        case kKindMask: return ":";
+        default: return {};
         }
     }
     const int choice = IsNumberKind(Classify(text)) ? byteCount : kCountVariable;

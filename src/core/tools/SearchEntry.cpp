@@ -69,21 +69,14 @@ std::optional<EntryFields> SplitEntry(std::string_view entry)
 int KindOfLetter(char letter)
 {
     switch (letter) {
-    case 'D':
-        return kKindDecimal;
-    case 'H':
-        return kKindHex;
-    case 'B':
-        return kKindBinary;
-    case 'O':
-        return kKindOctal;
+    case 'D': return kKindDecimal;
+    case 'H': return kKindHex;
+    case 'B': return kKindBinary;
+    case 'O': return kKindOctal;
     case 'T':
-    case 'N':
-        return kKindText;
-    case 'M':
-        return kKindMask;
-    default:
-        return kKindDump;
+    case 'N': return kKindText;
+    case 'M': return kKindMask;
+    default: return kKindDump;
     }
 }
 
@@ -92,14 +85,10 @@ int KindOfLetter(char letter)
 int ByteCountMaximum(int choice)
 {
     switch (choice) {
-    case kCountByte:
-        return 1;
-    case kCountWord:
-        return 2;
-    case kCountDWord:
-        return 4;
-    default:
-        return 256;
+    case kCountByte: return 1;
+    case kCountWord: return 2;
+    case kCountDWord: return 4;
+    default: return 256;
     }
 }
 
@@ -156,8 +145,7 @@ std::optional<LoadedEntry> LoadSearchEntry(std::string_view entry)
     if (f->letter == 'N') {
         loaded.unicode = true;
         std::vector<std::uint8_t> narrow;
-        for (std::size_t i = 0; i < bytes.size(); i += 2)
-            narrow.push_back(bytes[i]);
+        for (std::size_t i = 0; i < bytes.size(); i += 2) narrow.push_back(bytes[i]);
         bytes = std::move(narrow);
     }
     loaded.text = FormatValue(bytes, loaded.kind);

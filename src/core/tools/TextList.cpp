@@ -33,8 +33,7 @@ std::string TextList::ToBlock() const
 std::size_t TextList::BlockSize() const
 {
     std::size_t size = 1;
-    for (const std::string& item : m_items)
-        size += item.size() + 1;
+    for (const std::string& item : m_items) size += item.size() + 1;
     return size;
 }
 

@@ -1,13 +1,13 @@
 #include "gui/app/CDualvexApp.h"
 
+#include "core/app/FileAccess.h"
+#include "core/app/HandOver.h"
+#include "core/support/CSettingsKey.h"
 #include "gui/app/CDualvexView.h"
 #include "gui/app/CInstanceChannel.h"
 #include "gui/app/CMainFrame.h"
 #include "gui/app/COpenFilesDialog.h"
 #include "gui/app/CommandIds.h"
-#include "core/app/FileAccess.h"
-#include "core/app/HandOver.h"
-#include "core/support/CSettingsKey.h"
 #include "gui/support/MessageSeam.h"
 
 #include <QApplication>
@@ -27,7 +27,8 @@ std::string ReadAnnouncedPath()
 {
     CSettingsKey key;
     std::string path;
-    if (key.Open(SettingsRoot::CurrentUser, nullptr, CSettingsKey::kModeRead) && key.OpenSub(kMessagesKey, true))
+    if (key.Open(SettingsRoot::CurrentUser, nullptr, CSettingsKey::kModeRead) &&
+        key.OpenSub(kMessagesKey, true))
         key.ReadText(path, kPathValue);
     return path;
 }
@@ -39,7 +40,7 @@ void WriteAnnouncedPath(const std::string& path)
         key.WriteText(path, kPathValue);
 }
 
-}  // namespace
+} // namespace
 
 CDualvexApp::CDualvexApp(CommandLine commandLine) : m_commandLine(std::move(commandLine)) {}
 
@@ -61,7 +62,8 @@ bool CDualvexApp::Start()
     m_view->SetJumpToFirst(cl.jumpToFirst);
     m_view->SetShowTitles(cl.showTitles);
     m_view->SetIntelHexFlags(cl.firstIsHex, cl.secondIsHex, cl.autoIntelHex);
-    if (cl.split != SplitOrientation::NotGiven) m_view->SetHorizontalSplit(cl.split == SplitOrientation::Horizontal);
+    if (cl.split != SplitOrientation::NotGiven)
+        m_view->SetHorizontalSplit(cl.split == SplitOrientation::Horizontal);
     if (!cl.title1.empty()) m_view->SetTitle(0, QString::fromStdString(cl.title1));
     if (!cl.title2.empty()) m_view->SetTitle(1, QString::fromStdString(cl.title2));
     CheckAndLoad();
@@ -88,7 +90,8 @@ bool CDualvexApp::RunHandOver()
     fields.firstPath = QString::fromStdString(cl.handOverFile);
     COpenFilesDialog dialog(fields, true);
     if (dialog.exec() != QDialog::Accepted) return false;
-    cl.files = FilesFromDialog(dialog.Result().firstPath.toStdString(), dialog.Result().secondPath.toStdString());
+    cl.files =
+        FilesFromDialog(dialog.Result().firstPath.toStdString(), dialog.Result().secondPath.toStdString());
     return true;
 }
 
@@ -101,7 +104,8 @@ void CDualvexApp::CheckAndLoad()
         if (GetFileKind(path) == FileKind::Regular) continue;
         bothExist = false;
         MessageSeam::Ask(m_frame.get(), QMessageBox::Critical, QStringLiteral("Fehler"),
-                         QStringLiteral("Die Datei %1 existiert nicht zum Vergleichen !").arg(QString::fromStdString(path)));
+                         QStringLiteral("Die Datei %1 existiert nicht zum Vergleichen !")
+                             .arg(QString::fromStdString(path)));
     }
     if (!bothExist) return;
     const QString first = QString::fromStdString(files[0]);
@@ -120,7 +124,8 @@ void CDualvexApp::RestoreGeometry()
     m_frame->resize(1100, 700);
     CSettingsKey key;
     std::vector<std::string> stored;
-    if (!key.Open(SettingsRoot::CurrentUser, nullptr, CSettingsKey::kModeRead) || !key.OpenSub("Settings", true))
+    if (!key.Open(SettingsRoot::CurrentUser, nullptr, CSettingsKey::kModeRead) ||
+        !key.OpenSub("Settings", true))
         return;
     std::unique_ptr<char[]> buffer;
     if (!key.ReadAlloc(buffer, "WindowPlacement", CSettingsKey::kBytes) || key.DataSize() == 0) return;
@@ -157,4 +162,4 @@ int CDualvexApp::TakeScreenshot()
     return picture.save(QString::fromStdString(m_commandLine.screenshot), "PNG") ? 0 : 2;
 }
 
-}  // namespace dualvex
+} // namespace dualvex

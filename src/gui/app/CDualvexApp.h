@@ -2,8 +2,8 @@
 // view, the checks and load of the two files, and the first display.
 #pragma once
 
-#include "gui/app/CDualvexDoc.h"
 #include "core/app/CommandLine.h"
+#include "gui/app/CDualvexDoc.h"
 
 #include <QObject>
 
@@ -16,7 +16,7 @@ class CMainFrame;
 
 class CDualvexApp : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit CDualvexApp(CommandLine commandLine);
     ~CDualvexApp() override;
     CDualvexApp(const CDualvexApp&) = delete;
@@ -32,7 +32,7 @@ public:
     CMainFrame* Frame() const { return m_frame.get(); }
     CDualvexView* View() const { return m_view; }
 
-private:
+  private:
     bool RunHandOver();
     void CheckAndLoad();
     void RestoreGeometry();
@@ -45,4 +45,4 @@ private:
     CDualvexView* m_view = nullptr;
 };
 
-}  // namespace dualvex
+} // namespace dualvex

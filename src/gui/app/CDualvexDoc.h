@@ -5,12 +5,12 @@
 namespace dualvex {
 
 class CDualvexDoc {
-public:
+  public:
     bool IsModified() const { return m_modified; }
     void SetModified(bool modified) { m_modified = modified; }
 
-private:
+  private:
     bool m_modified = false;
 };
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -1,16 +1,16 @@
 #include "gui/app/CDualvexView.h"
 
-#include "gui/app/CMainFrame.h"
-#include "gui/app/COpenFilesDialog.h"
-#include "gui/app/CommandIds.h"
-#include "gui/app/HexDoubleWnd.h"
 #include "core/app/DiffNavigation.h"
 #include "core/app/DoubleWindowLayout.h"
 #include "core/app/OverviewStrip.h"
 #include "core/app/TitleShortening.h"
-#include "gui/hexview/CHexView.h"
 #include "core/hexview/StatusDisplay.h"
 #include "core/support/CSettingsKey.h"
+#include "gui/app/CMainFrame.h"
+#include "gui/app/COpenFilesDialog.h"
+#include "gui/app/CommandIds.h"
+#include "gui/app/HexDoubleWnd.h"
+#include "gui/hexview/CHexView.h"
 #include "gui/support/MessageSeam.h"
 
 #include <QApplication>
@@ -20,9 +20,9 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QUrl>
 #include <QPainter>
 #include <QTimer>
+#include <QUrl>
 
 namespace dualvex {
 
@@ -50,14 +50,23 @@ std::optional<DiffMove> MoveFor(int id)
 bool IsHexCommand(int id)
 {
     switch (id) {
-    case cmd::Copy: case cmd::Paste: case cmd::CopyCpp: case cmd::Checksum: case cmd::Find:
-    case cmd::FindNext: case cmd::FindRange: case cmd::GotoAddress: case cmd::Calculator:
-    case cmd::HexSettings: case cmd::Font: case cmd::Colours: return true;
+    case cmd::Copy:
+    case cmd::Paste:
+    case cmd::CopyCpp:
+    case cmd::Checksum:
+    case cmd::Find:
+    case cmd::FindNext:
+    case cmd::FindRange:
+    case cmd::GotoAddress:
+    case cmd::Calculator:
+    case cmd::HexSettings:
+    case cmd::Font:
+    case cmd::Colours: return true;
     default: return false;
     }
 }
 
-}  // namespace
+} // namespace
 
 CDualvexView::CDualvexView(CMainFrame* frame, QWidget* parent) : QWidget(parent), m_frame(frame)
 {
@@ -183,10 +192,11 @@ IntelHexQuestion CDualvexView::AskedQuestion(const QString& path1, const QString
     const bool automatic = m_flags.intelHexAuto != 0 || m_flags.hexAutoOnce != 0;
     for (const QString& path : {path1, path2}) {
         if (automatic || ExtensionInList(path.toStdString(), kIntelHexExtensions) == 0) continue;
-        const bool yes = MessageSeam::Ask(this, QMessageBox::Question, QStringLiteral("Frage"),
-                                          QStringLiteral("Soll die Datei %1 im Intel-Hex-Format geladen werden ?")
-                                              .arg(path),
-                                          QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+        const bool yes =
+            MessageSeam::Ask(
+                this, QMessageBox::Question, QStringLiteral("Frage"),
+                QStringLiteral("Soll die Datei %1 im Intel-Hex-Format geladen werden ?").arg(path),
+                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
         answers->emplace_back(path.toStdString(), yes);
     }
     return [answers](const std::string& path) {
@@ -196,7 +206,8 @@ IntelHexQuestion CDualvexView::AskedQuestion(const QString& path1, const QString
     };
 }
 
-void CDualvexView::StartBackgroundLoad(const std::string& p1, const std::string& p2, const IntelHexQuestion& ask)
+void CDualvexView::StartBackgroundLoad(const std::string& p1, const std::string& p2,
+                                       const IntelHexQuestion& ask)
 {
     LoadFlags flags = m_flags;
     m_flags.firstIsHex = m_flags.secondIsHex = 0;
@@ -204,14 +215,17 @@ void CDualvexView::StartBackgroundLoad(const std::string& p1, const std::string&
     m_frame->SetBusy(QStringLiteral("Lade und vergleiche die Dateien ... (Esc bricht ab)"));
     m_worker = std::make_unique<std::thread>([this, p1, p2, flags, ask] {
         auto outcome = std::make_shared<LoadOutcome>(LoadAndCompare(p1, p2, flags, ask, &m_cancel));
-        QMetaObject::invokeMethod(this, [this, outcome] {
-            m_worker->join();
-            m_worker.reset();
-            m_frame->SetBusy(QString());
-            const int result = FinishLoad(std::move(*outcome));
-            ReportLoadFailure(result, m_lastPath1, m_lastPath2, m_numberedMessages);
-            emit LoadFinished(result);
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this,
+            [this, outcome] {
+                m_worker->join();
+                m_worker.reset();
+                m_frame->SetBusy(QString());
+                const int result = FinishLoad(std::move(*outcome));
+                ReportLoadFailure(result, m_lastPath1, m_lastPath2, m_numberedMessages);
+                emit LoadFinished(result);
+            },
+            Qt::QueuedConnection);
     });
 }
 
@@ -235,7 +249,7 @@ int CDualvexView::FinishLoad(LoadOutcome outcome)
     DiffSet previous = std::move(m_diff);
     m_diff = std::move(outcome.diff);
     ShowComparison();
-    previous = DiffSet();  // released only after the panes hold the new set
+    previous = DiffSet(); // released only after the panes hold the new set
     if (!m_titlesFixed) {
         m_title1 = m_lastPath1;
         m_title2 = m_lastPath2;
@@ -366,7 +380,8 @@ void CDualvexView::PaintStrip(QPainter& painter)
     const QColor differing = pal.color(QPalette::Highlight);
     const QColor equal = pal.color(QPalette::Mid);
     for (const StripRun& run : OverviewStripRuns(m_diff.Summary().buckets, height()))
-        painter.fillRect(left, run.top, width() - left, run.bottom - run.top, run.differing ? differing : equal);
+        painter.fillRect(left, run.top, width() - left, run.bottom - run.top,
+                         run.differing ? differing : equal);
 }
 
 void CDualvexView::mousePressEvent(QMouseEvent* event)
@@ -375,7 +390,8 @@ void CDualvexView::mousePressEvent(QMouseEvent* event)
     if (event->button() != Qt::LeftButton || p.x() < m_stripLeft + 3 || height() == 0) return;
     const DiffSummary& s = m_diff.Summary();
     const auto bucket = static_cast<std::uint64_t>(OverviewBucketAt(p.y(), height()));
-    const auto position = static_cast<HexPos>(bucket * s.scaleDenominator / std::max<std::uint32_t>(s.scaleNumerator, 1));
+    const auto position =
+        static_cast<HexPos>(bucket * s.scaleDenominator / std::max<std::uint32_t>(s.scaleNumerator, 1));
     m_double->SetFirstVisibleBoth(std::max<HexPos>(0, position - m_double->VisibleByteCount(0) / 2));
     m_double->SetCursorBoth(position);
 }
@@ -409,8 +425,8 @@ void CDualvexView::ToggleSplit()
 
 void CDualvexView::OpenFiles()
 {
-    COpenFilesDialog::Fields fields{m_lastPath1, m_lastPath2, m_flags.intelHexAuto != 0, m_flags.firstIsHex != 0,
-                                    m_flags.secondIsHex != 0};
+    COpenFilesDialog::Fields fields{m_lastPath1, m_lastPath2, m_flags.intelHexAuto != 0,
+                                    m_flags.firstIsHex != 0, m_flags.secondIsHex != 0};
     COpenFilesDialog dialog(fields, false, this);
     const bool ok = dialog.exec() == QDialog::Accepted;
     m_frame->show();
@@ -460,7 +476,10 @@ bool CDualvexView::OnCommand(int id)
     }
     if (id == cmd::Font || id == cmd::Colours) {
         CHexView* pane = m_double->Pane(0);
-        if (id == cmd::Font) pane->FontDialog(); else pane->OnColorsDialog();
+        if (id == cmd::Font)
+            pane->FontDialog();
+        else
+            pane->OnColorsDialog();
         return true;
     }
     return IsHexCommand(id) && m_double->RunPaneCommand(id);
@@ -535,4 +554,4 @@ void CDualvexView::UpdateStatus(CHexView* pane, bool force)
     }
 }
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -4,11 +4,11 @@
 // commands. Hex commands go on to the pane that had the focus last.
 #pragma once
 
-#include "gui/support/CommandTarget.h"
 #include "core/app/DiffSet.h"
 #include "core/app/ImageLoad.h"
 #include "core/app/LoadAndCompare.h"
 #include "core/hexview/HexTypes.h"
+#include "gui/support/CommandTarget.h"
 
 #include <QString>
 #include <QWidget>
@@ -25,7 +25,7 @@ class HexDoubleWnd;
 
 class CDualvexView : public QWidget, public CommandTarget {
     Q_OBJECT
-public:
+  public:
     explicit CDualvexView(CMainFrame* frame, QWidget* parent = nullptr);
     ~CDualvexView() override;
     CDualvexView(const CDualvexView&) = delete;
@@ -58,13 +58,13 @@ public:
     const QString& LastPath(int pane) const { return pane == 0 ? m_lastPath1 : m_lastPath2; }
     bool IntelHexAuto() const { return m_flags.intelHexAuto != 0; }
 
-signals:
+  signals:
     // A background load ended: 0 success, 1 / 2 / 3 failure, -1 cancelled.
     void LoadFinished(int result);
     // Both panes show a new comparison (or were emptied).
     void ComparisonShown();
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -72,7 +72,7 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
-private:
+  private:
     IntelHexQuestion AskedQuestion(const QString& path1, const QString& path2);
     void StartBackgroundLoad(const std::string& p1, const std::string& p2, const IntelHexQuestion& ask);
     int FinishLoad(LoadOutcome outcome);
@@ -114,4 +114,4 @@ private:
     std::int64_t m_lastStatusValue = 0;
 };
 
-}  // namespace dualvex
+} // namespace dualvex

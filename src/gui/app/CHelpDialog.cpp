@@ -31,4 +31,4 @@ CHelpDialog::CHelpDialog(QWidget* parent) : QDialog(parent)
     layout->addWidget(buttons);
 }
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -7,8 +7,8 @@ namespace dualvex {
 
 class CHelpDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit CHelpDialog(QWidget* parent = nullptr);
 };
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -18,7 +18,8 @@ QString CInstanceChannel::SocketName()
 {
     // A private settings folder (tests, portable use) gets its own channel too.
     const QByteArray configDir = qgetenv("DUALVEX_CONFIG_DIR");
-    if (!configDir.isEmpty()) return QDir(QString::fromLocal8Bit(configDir)).filePath(QStringLiteral("handover.sock"));
+    if (!configDir.isEmpty())
+        return QDir(QString::fromLocal8Bit(configDir)).filePath(QStringLiteral("handover.sock"));
     const QByteArray runtimeDir = qgetenv("XDG_RUNTIME_DIR");
     if (!runtimeDir.isEmpty())
         return QDir(QString::fromLocal8Bit(runtimeDir)).filePath(QStringLiteral("dualvex-handover.sock"));
@@ -62,4 +63,4 @@ void CInstanceChannel::OnNewConnection()
     }
 }
 
-}  // namespace dualvex
+} // namespace dualvex

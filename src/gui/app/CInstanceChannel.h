@@ -12,7 +12,7 @@ namespace dualvex {
 
 class CInstanceChannel : public QObject {
     Q_OBJECT
-public:
+  public:
     // The hand-over message number the waiting dialog reacts to.
     static constexpr quint32 kHandOverMessage = 0x5A17;
 
@@ -28,14 +28,14 @@ public:
     bool Listen();
     static QString SocketName();
 
-signals:
+  signals:
     // A later launch asked this waiting instance to give way.
     void HandOverRequested();
 
-private:
+  private:
     void OnNewConnection();
 
     QLocalServer* m_server = nullptr;
 };
 
-}  // namespace dualvex
+} // namespace dualvex

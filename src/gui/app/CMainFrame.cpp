@@ -1,10 +1,10 @@
 #include "gui/app/CMainFrame.h"
 
+#include "core/support/CSettingsKey.h"
 #include "gui/app/CHelpDialog.h"
 #include "gui/app/CommandIds.h"
 #include "gui/app/CommandTable.h"
 #include "gui/app/ToolbarIcons.h"
-#include "core/support/CSettingsKey.h"
 #include "gui/support/MessageSeam.h"
 
 #include <QAction>
@@ -26,14 +26,27 @@ namespace dualvex {
 namespace {
 
 constexpr int kMaxSetPanes = 8;
-constexpr int kMaxPanes = 25;  // message pane, extra panes and indicator together
+constexpr int kMaxPanes = 25; // message pane, extra panes and indicator together
 constexpr int kIdleUpdateMs = 150;
 
-const QList<int> kToolbarIds = {cmd::Open,        0,           cmd::Copy,       0,
-                                cmd::Find,        cmd::FindNext, 0,           cmd::Calculator,
-                                0,                cmd::FirstDiff, cmd::PreviousDiff, cmd::CurrentDiff,
-                                cmd::NextDiff,    cmd::LastDiff, 0,           cmd::Reload,
-                                cmd::StayOnTop,   cmd::About};
+const QList<int> kToolbarIds = {cmd::Open,
+                                0,
+                                cmd::Copy,
+                                0,
+                                cmd::Find,
+                                cmd::FindNext,
+                                0,
+                                cmd::Calculator,
+                                0,
+                                cmd::FirstDiff,
+                                cmd::PreviousDiff,
+                                cmd::CurrentDiff,
+                                cmd::NextDiff,
+                                cmd::LastDiff,
+                                0,
+                                cmd::Reload,
+                                cmd::StayOnTop,
+                                cmd::About};
 
 // Colours are 0x00BBGGRR; a negative value means the given palette default.
 QColor ToColour(int value, const QColor& fallback)
@@ -42,7 +55,7 @@ QColor ToColour(int value, const QColor& fallback)
     return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
 }
 
-}  // namespace
+} // namespace
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
 {
@@ -88,7 +101,8 @@ void CMainFrame::CreateActions()
         addAction(action);
         m_actions.insert(id, action);
     }
-    for (int id : {cmd::SplitHorizontal, cmd::FlatToolbar, cmd::StayOnTop, cmd::ToggleToolbar, cmd::ToggleStatusbar})
+    for (int id :
+         {cmd::SplitHorizontal, cmd::FlatToolbar, cmd::StayOnTop, cmd::ToggleToolbar, cmd::ToggleStatusbar})
         m_actions.value(id)->setCheckable(true);
 }
 
@@ -112,8 +126,9 @@ void CMainFrame::CreateMenus()
     AddMenu(QStringLiteral("&Datei"), {New, Open, 0, Exit});
     AddMenu(QStringLiteral("&Bearbeiten"),
             {Copy, Paste, CopyCpp, 0, FindNext, Find, FindRange, 0, Calculator, Checksum, GotoAddress});
-    AddMenu(QStringLiteral("&Ansicht"), {cmd::Colours, cmd::Font, cmd::HexSettings, cmd::SplitHorizontal, 0,
-                                          cmd::FlatToolbar, cmd::StayOnTop, cmd::ToggleToolbar, cmd::ToggleStatusbar});
+    AddMenu(QStringLiteral("&Ansicht"),
+            {cmd::Colours, cmd::Font, cmd::HexSettings, cmd::SplitHorizontal, 0, cmd::FlatToolbar,
+             cmd::StayOnTop, cmd::ToggleToolbar, cmd::ToggleStatusbar});
     AddMenu(QStringLiteral("&?"), {About, SyntaxHelp});
 }
 
@@ -129,7 +144,8 @@ void CMainFrame::CreateToolBar()
             m_toolBar->addAction(m_actions.value(id));
     }
     // Raised buttons draw a frame around each picture; flat ones only on hover.
-    m_toolBar->setStyleSheet(m_flatMode ? QString() : QStringLiteral("QToolButton { border: 1px outset gray; }"));
+    m_toolBar->setStyleSheet(m_flatMode ? QString()
+                                        : QStringLiteral("QToolButton { border: 1px outset gray; }"));
 }
 
 void CMainFrame::CreateStatusBar()
@@ -216,7 +232,8 @@ void CMainFrame::ToggleStayOnTop()
 void CMainFrame::ToggleFlatMode()
 {
     m_flatMode = !m_flatMode;
-    m_toolBar->setStyleSheet(m_flatMode ? QString() : QStringLiteral("QToolButton { border: 1px outset gray; }"));
+    m_toolBar->setStyleSheet(m_flatMode ? QString()
+                                        : QStringLiteral("QToolButton { border: 1px outset gray; }"));
     if (m_toolBar->isVisible()) {
         m_toolBar->hide();
         m_toolBar->show();
@@ -245,7 +262,7 @@ void CMainFrame::SetBusy(const QString& text)
     }
     if (!m_busy) {
         m_busy = new QProgressBar(this);
-        m_busy->setRange(0, 0);  // no end known: a moving busy bar
+        m_busy->setRange(0, 0); // no end known: a moving busy bar
         m_busy->setMaximumWidth(120);
         statusBar()->insertPermanentWidget(0, m_busy);
     }
@@ -278,7 +295,8 @@ QLabel* CMainFrame::MakePane(int width)
 int CMainFrame::SetPanes(const QList<int>& ids, const QList<int>& widths, int count)
 {
     RemovePanes();
-    if (count < 0) count = static_cast<int>(std::count_if(ids.begin(), ids.end(), [](int id) { return id != 0; }));
+    if (count < 0)
+        count = static_cast<int>(std::count_if(ids.begin(), ids.end(), [](int id) { return id != 0; }));
     count = std::min(count, kMaxSetPanes);
     for (int i = 0; i < count; ++i) {
         QLabel* pane = MakePane(i < widths.size() ? widths[i] : 50);
@@ -290,7 +308,8 @@ int CMainFrame::SetPanes(const QList<int>& ids, const QList<int>& widths, int co
 
 int CMainFrame::AddPanes(const QList<int>& ids, const QList<int>& widths, int count)
 {
-    if (count < 0) count = static_cast<int>(std::count_if(ids.begin(), ids.end(), [](int id) { return id != 0; }));
+    if (count < 0)
+        count = static_cast<int>(std::count_if(ids.begin(), ids.end(), [](int id) { return id != 0; }));
     count = std::min(count, kMaxPanes - 2 - static_cast<int>(m_panes.size()));
     if (count <= 0) return -1;
     for (int i = 0; i < count; ++i) {
@@ -355,7 +374,8 @@ void CMainFrame::LoadSettings()
 {
     CSettingsKey key;
     std::uint32_t flat = 1;
-    if (key.Open(SettingsRoot::CurrentUser, nullptr, CSettingsKey::kModeRead) && key.OpenSub("Settings", true))
+    if (key.Open(SettingsRoot::CurrentUser, nullptr, CSettingsKey::kModeRead) &&
+        key.OpenSub("Settings", true))
         key.ReadInt(flat, "FlatMode");
     m_flatMode = flat != 0;
 }
@@ -367,4 +387,4 @@ void CMainFrame::SaveSettings() const
         key.WriteInt(m_flatMode ? 1u : 0u, "FlatMode");
 }
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -19,7 +19,7 @@ namespace dualvex {
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit CMainFrame(QWidget* parent = nullptr);
     ~CMainFrame() override;
     CMainFrame(const CMainFrame&) = delete;
@@ -54,10 +54,10 @@ public:
     QLabel* ExtraPane(int index) const { return m_panes.value(index); }
     static int PaneCharWidth();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void CreateActions();
     void CreateMenus();
     void CreateToolBar();
@@ -87,4 +87,4 @@ private:
     bool m_stayOnTop = false;
 };
 
-}  // namespace dualvex
+} // namespace dualvex

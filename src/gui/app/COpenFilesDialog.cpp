@@ -1,9 +1,9 @@
 #include "gui/app/COpenFilesDialog.h"
 
+#include "core/support/CSettingsKey.h"
 #include "gui/app/CInstanceChannel.h"
 #include "gui/app/CommandIds.h"
 #include "gui/app/ToolbarIcons.h"
-#include "core/support/CSettingsKey.h"
 #include "gui/support/ComboHelpers.h"
 #include "gui/support/FileDialogSeam.h"
 
@@ -30,7 +30,7 @@ QString Id(int id)
     return QStringLiteral("id%1").arg(id);
 }
 
-}  // namespace
+} // namespace
 
 COpenFilesDialog::COpenFilesDialog(const Fields& fields, bool handOverMode, QWidget* parent)
     : QDialog(parent), m_fields(fields), m_handOverMode(handOverMode)
@@ -77,7 +77,8 @@ COpenFilesDialog::COpenFilesDialog(const Fields& fields, bool handOverMode, QWid
 
 COpenFilesDialog::~COpenFilesDialog() = default;
 
-QComboBox* COpenFilesDialog::AddPathRow(QGridLayout* grid, int row, const QString& label, int comboId, int browseId)
+QComboBox* COpenFilesDialog::AddPathRow(QGridLayout* grid, int row, const QString& label, int comboId,
+                                        int browseId)
 {
     grid->addWidget(new QLabel(label, this), row, 0, 1, 2);
     auto* combo = new QComboBox(this);
@@ -161,4 +162,4 @@ void COpenFilesDialog::StorePosition() const
     key.WriteInt(static_cast<std::uint32_t>(pos().y()), "OpenDialogY");
 }
 
-}  // namespace dualvex
+} // namespace dualvex

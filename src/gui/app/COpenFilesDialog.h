@@ -17,7 +17,7 @@ class CInstanceChannel;
 
 class COpenFilesDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     struct Fields {
         QString firstPath;
         QString secondPath;
@@ -36,7 +36,7 @@ public:
 
     void accept() override;
 
-private:
+  private:
     QComboBox* AddPathRow(QGridLayout* grid, int row, const QString& label, int comboId, int browseId);
     void Browse(QComboBox* combo);
     void ToControls();
@@ -54,4 +54,4 @@ private:
     CInstanceChannel* m_channel = nullptr;
 };
 
-}  // namespace dualvex
+} // namespace dualvex

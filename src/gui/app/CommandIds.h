@@ -38,4 +38,4 @@ inline constexpr int PreviousPane = 57681;
 inline constexpr int CopyPath = 35078;
 inline constexpr int StartEditor = 35079;
 
-}  // namespace dualvex::cmd
+} // namespace dualvex::cmd

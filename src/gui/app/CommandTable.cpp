@@ -50,13 +50,15 @@ QList<CommandInfo> BuildTable()
               {Key(ctrl | Qt::Key_F3)}),
         Entry(Calculator, "Zahlen Rechner\tStrg+Y", "Öffnet den Zahlen Rechner.\nZahlen Rechner",
               {Key(ctrl | Qt::Key_Y)}),
-        Entry(Checksum, "&Check -Summe\tF5", "Berechnet Prüfsummen der Auswahl.\nCheck -Summe", {Key(Qt::Key_F5)}),
+        Entry(Checksum, "&Check -Summe\tF5", "Berechnet Prüfsummen der Auswahl.\nCheck -Summe",
+              {Key(Qt::Key_F5)}),
         Entry(GotoAddress, "&Springe zu Adresse\tF10", "Springt zu einer Adresse.\nSpringe zu Adresse",
               {Key(Qt::Key_F10)}),
         Entry(Colours, "&Farben einstellen\tStrg+B", "Stellt die Farben ein.\nFarben einstellen"),
         Entry(Font, "Sch&rift einstellen\tStrg+S", "Stellt die Schrift ein.\nSchrift einstellen"),
         Entry(HexSettings, "Einstellungen", "Stellt die Anzeige der HEX-Fenster ein.\nEinstellungen"),
-        Entry(SplitHorizontal, "Horizontale Teilung", "Anzeige Modus der HEX-Fenster einstellen\nHorizontale Teilung"),
+        Entry(SplitHorizontal, "Horizontale Teilung",
+              "Anzeige Modus der HEX-Fenster einstellen\nHorizontale Teilung"),
         Entry(FlatToolbar, "Flache Symbolleiste",
               "Schaltet zwischen dem hervorgehobenen und flachen Stil um.\nFlache Symbolleiste"),
         Entry(StayOnTop, "Fenster fi&xieren", "Fixiert das Fenster immer im Vordergrind\nFenster fixieren"),
@@ -64,19 +66,21 @@ QList<CommandInfo> BuildTable()
         Entry(ToggleStatusbar, "S&tatusleiste", "Blendet die Statusleiste ein oder aus.\nStatusleiste"),
         Entry(About, "Inf&o über Dualvex", "Zeigt Programminformationen an.\nInfo"),
         Entry(SyntaxHelp, "&Sysntax Info", "Zeigt eine Hilfe für die Aufrufparameter an.\nSysntax Info"),
-        Entry(FirstDiff, "Erster Unterschied", "Zum ersten geänderten Bereich springen.\nGanz zurück (Alt+Pos1)",
-              {Key(alt | Qt::Key_Home)}),
-        Entry(PreviousDiff, "Vorheriger Unterschied", "Zum vorherigen geänderten Bereich springen.\nZurück (Alt+Oben)",
-              {Key(alt | Qt::Key_Up)}),
+        Entry(FirstDiff, "Erster Unterschied",
+              "Zum ersten geänderten Bereich springen.\nGanz zurück (Alt+Pos1)", {Key(alt | Qt::Key_Home)}),
+        Entry(PreviousDiff, "Vorheriger Unterschied",
+              "Zum vorherigen geänderten Bereich springen.\nZurück (Alt+Oben)", {Key(alt | Qt::Key_Up)}),
         Entry(CurrentDiff, "Aktueller Unterschied",
               "Zum aktuellen geänderten Bereich springen.\nAktueller Bereich (Alt+Eingabe)",
               {Key(alt | Qt::Key_Return), Key(alt | Qt::Key_Enter)}),
-        Entry(NextDiff, "Nächster Unterschied", "Zum nächten geänderten Bereich springen.\nNächster (Alt+Unten)",
-              {Key(alt | Qt::Key_Down)}),
-        Entry(LastDiff, "Letzter Unterschied", "Zum letzen geänderten Bereich springen.\nLetzter Bereich (Alt+Ende)",
+        Entry(NextDiff, "Nächster Unterschied",
+              "Zum nächten geänderten Bereich springen.\nNächster (Alt+Unten)", {Key(alt | Qt::Key_Down)}),
+        Entry(LastDiff, "Letzter Unterschied",
+              "Zum letzen geänderten Bereich springen.\nLetzter Bereich (Alt+Ende)",
               {Key(alt | Qt::Key_End)}),
         Entry(Reload, "Neu laden", "Läd die beiden Dateien neu.\nReload"),
-        Entry(NextPane, "Nächstes Fenster", "Wechselt zum nächsten Fenster.\nNächstes Fenster", {Key(Qt::Key_F6)}),
+        Entry(NextPane, "Nächstes Fenster", "Wechselt zum nächsten Fenster.\nNächstes Fenster",
+              {Key(Qt::Key_F6)}),
         Entry(PreviousPane, "Vorheriges Fenster", "Wechselt zum vorherigen Fenster.\nVorheriges Fenster",
               {Key(shift | Qt::Key_F6)}),
         Entry(CopyPath, "Pfad kopieren", "Kopiert den Pfad der Datei.\nPfad kopieren"),
@@ -84,7 +88,7 @@ QList<CommandInfo> BuildTable()
     };
 }
 
-}  // namespace
+} // namespace
 
 const QList<CommandInfo>& AllCommands()
 {
@@ -100,4 +104,4 @@ const CommandInfo& LookupCommand(int id)
     return none;
 }
 
-}  // namespace dualvex
+} // namespace dualvex

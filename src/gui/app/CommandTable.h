@@ -9,10 +9,10 @@ namespace dualvex {
 
 struct CommandInfo {
     int id = 0;
-    QString caption;              // menu caption with "&" mnemonic and "\t" accelerator hint
-    QString prompt;               // status-bar text while the command is highlighted
-    QString toolTip;              // tool tip of the tool bar button
-    QList<QKeySequence> keys;     // accelerators
+    QString caption;          // menu caption with "&" mnemonic and "\t" accelerator hint
+    QString prompt;           // status-bar text while the command is highlighted
+    QString toolTip;          // tool tip of the tool bar button
+    QList<QKeySequence> keys; // accelerators
 };
 
 // The entry for a command id; an empty entry (id 0) for unknown ids.
@@ -20,4 +20,4 @@ const CommandInfo& LookupCommand(int id);
 // All commands that have an entry, in menu order.
 const QList<CommandInfo>& AllCommands();
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -1,10 +1,10 @@
 #include "gui/app/HexDoubleWnd.h"
 
-#include "gui/app/CommandIds.h"
 #include "core/app/DoubleWindowLayout.h"
 #include "core/app/EditorLaunch.h"
-#include "gui/hexview/CHexView.h"
 #include "core/hexview/HexViewCore.h"
+#include "gui/app/CommandIds.h"
+#include "gui/hexview/CHexView.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -27,7 +27,7 @@ bool ValidPane(int pane)
     return pane == 0 || pane == 1;
 }
 
-}  // namespace
+} // namespace
 
 HexDoubleWnd::HexDoubleWnd(QWidget* parent) : QWidget(parent)
 {
@@ -182,9 +182,12 @@ void HexDoubleWnd::paintEvent(QPaintEvent*)
     if (m_separatorTop < 0) return;
     // Seven rows: light, white, three of button face, shadow, black.
     const QPalette& pal = palette();
-    const QColor rows[7] = {pal.color(QPalette::Light),  Qt::white,
-                            pal.color(QPalette::Button), pal.color(QPalette::Button),
-                            pal.color(QPalette::Button), pal.color(QPalette::Dark),
+    const QColor rows[7] = {pal.color(QPalette::Light),
+                            Qt::white,
+                            pal.color(QPalette::Button),
+                            pal.color(QPalette::Button),
+                            pal.color(QPalette::Button),
+                            pal.color(QPalette::Dark),
                             Qt::black};
     QPainter painter(this);
     for (int i = 0; i < 7; ++i) painter.fillRect(0, m_separatorTop + i, width(), 1, rows[i]);
@@ -301,11 +304,11 @@ bool HexDoubleWnd::StartEditor(int pane) const
                                              qEnvironmentVariable("PATH").toStdString());
     if (editor.empty()) return false;
     QStringList args;
-    for (const std::string& arg : HexEditorArguments(static_cast<std::uint64_t>(FirstVisible(pane)),
-                                                     path.toStdString()))
+    for (const std::string& arg :
+         HexEditorArguments(static_cast<std::uint64_t>(FirstVisible(pane)), path.toStdString()))
         args << QString::fromStdString(arg);
     // An argument list, never a shell command line: the path reaches the editor as it is.
     return QProcess::startDetached(QString::fromStdString(editor), args);
 }
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -19,7 +19,7 @@ class CHexView;
 
 class HexDoubleWnd : public QWidget {
     Q_OBJECT
-public:
+  public:
     static constexpr int kPaneId0 = 4096;
     static constexpr int kPaneId1 = 4097;
     static constexpr std::uint32_t kModeHorizontal = 1;
@@ -39,7 +39,10 @@ public:
     void SetFirstVisibleBoth(HexPos position);
     void SetCursorBoth(HexPos position);
     int SetTitle(int pane, const QString& title);
-    QString Title(int pane) const { return pane == 0 || pane == 1 ? m_titles[static_cast<std::size_t>(pane)] : QString(); }
+    QString Title(int pane) const
+    {
+        return pane == 0 || pane == 1 ? m_titles[static_cast<std::size_t>(pane)] : QString();
+    }
     void SetModeBits(std::uint32_t value, std::uint32_t mask);
     std::uint32_t ModeBits() const { return m_mode; }
     int ActivePane() const { return m_active; }
@@ -55,16 +58,16 @@ public:
     void CopyPath(int pane) const;
     bool StartEditor(int pane) const;
 
-signals:
+  signals:
     void ActivePaneChanged(int pane);
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void CreatePane(int index);
     void LayOut();
     void OnNotification(CHexView* view, int code, HexNotify body);
@@ -82,4 +85,4 @@ private:
     bool m_mirroring = false;
 };
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -32,7 +32,8 @@ void DrawPage(QPainter& p, QRectF r)
     p.setBrush(kPaper);
     p.drawRect(r);
     p.setPen(QPen(kInk.lighter(200), 0.8));
-    for (qreal y = r.top() + 2; y < r.bottom() - 1; y += 2) p.drawLine(QPointF(r.left() + 1.5, y), QPointF(r.right() - 1.5, y));
+    for (qreal y = r.top() + 2; y < r.bottom() - 1; y += 2)
+        p.drawLine(QPointF(r.left() + 1.5, y), QPointF(r.right() - 1.5, y));
 }
 
 void DrawCopy(QPainter& p)
@@ -93,10 +94,24 @@ void DrawBar(QPainter& p, qreal y)
     p.drawRect(QRectF(2, y, 12, 2));
 }
 
-void DrawFirst(QPainter& p) { DrawBar(p, 0.5); DrawArrow(p, true, 3.5); }
-void DrawPrevious(QPainter& p) { DrawArrow(p, true, 1.5); }
-void DrawNext(QPainter& p) { DrawArrow(p, false, 13.5); }
-void DrawLast(QPainter& p) { DrawBar(p, 12.5); DrawArrow(p, false, 11.5); }
+void DrawFirst(QPainter& p)
+{
+    DrawBar(p, 0.5);
+    DrawArrow(p, true, 3.5);
+}
+void DrawPrevious(QPainter& p)
+{
+    DrawArrow(p, true, 1.5);
+}
+void DrawNext(QPainter& p)
+{
+    DrawArrow(p, false, 13.5);
+}
+void DrawLast(QPainter& p)
+{
+    DrawBar(p, 12.5);
+    DrawArrow(p, false, 11.5);
+}
 
 void DrawCurrent(QPainter& p)
 {
@@ -169,7 +184,7 @@ QPixmap Render(Painter paint, int scale)
     return pixmap;
 }
 
-}  // namespace
+} // namespace
 
 QIcon ToolbarIcon(int commandId)
 {
@@ -180,4 +195,4 @@ QIcon ToolbarIcon(int commandId)
     return icon;
 }
 
-}  // namespace dualvex
+} // namespace dualvex

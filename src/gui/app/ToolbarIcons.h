@@ -9,4 +9,4 @@ namespace dualvex {
 // without a button.
 QIcon ToolbarIcon(int commandId);
 
-}  // namespace dualvex
+} // namespace dualvex

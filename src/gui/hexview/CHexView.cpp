@@ -1,8 +1,8 @@
 #include "gui/hexview/CHexView.h"
 
-#include "gui/hexview/HexConfigDialog.h"
 #include "core/hexview/HexSettingsStore.h"
 #include "core/support/CSettingsKey.h"
+#include "gui/hexview/HexConfigDialog.h"
 
 #include <QApplication>
 #include <QPainter>

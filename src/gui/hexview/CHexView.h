@@ -5,10 +5,10 @@
 // into repaints and notifications.
 #pragma once
 
-#include "gui/support/CommandTarget.h"
 #include "core/hexview/HexConfigModel.h"
-#include "gui/hexview/HexLinePainter.h"
 #include "core/hexview/HexViewCore.h"
+#include "gui/hexview/HexLinePainter.h"
+#include "gui/support/CommandTarget.h"
 #include "gui/textwnd/CAnsiView.h"
 
 #include <QMetaType>
@@ -153,9 +153,10 @@ class CHexView : public CAnsiView {
     HexLinePainter m_painter;
     HexLineText m_line;
     int m_fitDepth = 0;
-    bool m_applying = false;   // the core's scroll position is being handed to the window
+    bool m_applying = false; // the core's scroll position is being handed to the window
     bool m_keyHandled = false;
-    bool m_scrollNotified = false;  // a 10228 went out since the flag was last cleared // the last key went to a hook: its character is not typed
+    bool m_scrollNotified = false; // a 10228 went out since the flag was last cleared // the last key went to
+                                   // a hook: its character is not typed
 };
 
 } // namespace dualvex

@@ -32,21 +32,12 @@ bool CHexView::OnKeyDown(int key, int flags)
     }
     if (flags & kCtrlBit) {
         switch (key) {
-        case Qt::Key_F:
-            emit ToolCommandRequested(this, kCmdFind);
-            return true;
+        case Qt::Key_F: emit ToolCommandRequested(this, kCmdFind); return true;
         case Qt::Key_Insert:
-        case Qt::Key_C:
-            Copy();
-            return true;
-        case Qt::Key_V:
-            PasteValue();
-            return true;
-        case Qt::Key_Y:
-            emit ToolCommandRequested(this, kCmdCalculator);
-            return true;
-        default:
-            break;
+        case Qt::Key_C: Copy(); return true;
+        case Qt::Key_V: PasteValue(); return true;
+        case Qt::Key_Y: emit ToolCommandRequested(this, kCmdCalculator); return true;
+        default: break;
         }
     }
     m_keyHandled = false;
@@ -134,62 +125,38 @@ bool CHexView::Redo()
 bool CHexView::OnCommand(int id)
 {
     switch (id) {
-    case kCmdCopy:
-        Copy();
-        return true;
-    case kCmdPasteValue:
-        PasteValue();
-        return true;
-    case kCmdPasteHex:
-        PasteHex();
-        return true;
-    case kCmdUndo:
-        Undo();
-        return true;
-    case kCmdRedo:
-        Redo();
-        return true;
-    case kCmdSettings:
-        ConfigDialog();
-        return true;
+    case kCmdCopy: Copy(); return true;
+    case kCmdPasteValue: PasteValue(); return true;
+    case kCmdPasteHex: PasteHex(); return true;
+    case kCmdUndo: Undo(); return true;
+    case kCmdRedo: Redo(); return true;
+    case kCmdSettings: ConfigDialog(); return true;
     case kCmdFind:
     case kCmdInsertNumber:
     case kCmdCalculator:
-    case kCmdFloatConverter:
-        emit ToolCommandRequested(this, id);
-        return true;
-    default:
-        return false;
+    case kCmdFloatConverter: emit ToolCommandRequested(this, id); return true;
+    default: return false;
     }
 }
 
 bool CHexView::OnUpdateCommand(int id, CommandState& state) const
 {
     switch (id) {
-    case kCmdCopy:
-        state.enabled = HasSelection();
-        return true;
+    case kCmdCopy: state.enabled = HasSelection(); return true;
     case kCmdPasteValue:
     case kCmdPasteHex: {
         const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
         state.enabled = m_core.CanPaste() && mime != nullptr && mime->hasText();
         return true;
     }
-    case kCmdUndo:
-        state.enabled = m_core.CanUndo();
-        return true;
-    case kCmdRedo:
-        state.enabled = m_core.CanRedo();
-        return true;
+    case kCmdUndo: state.enabled = m_core.CanUndo(); return true;
+    case kCmdRedo: state.enabled = m_core.CanRedo(); return true;
     case kCmdSettings:
     case kCmdFind:
     case kCmdInsertNumber:
     case kCmdCalculator:
-    case kCmdFloatConverter:
-        state.enabled = true;
-        return true;
-    default:
-        return false;
+    case kCmdFloatConverter: state.enabled = true; return true;
+    default: return false;
     }
 }
 

@@ -72,8 +72,7 @@ HexConfigDialog::HexConfigDialog(const HexConfigState& state, QWidget* parent)
 // it is being destroyed must not reach back into them.
 HexConfigDialog::~HexConfigDialog()
 {
-    for (const auto& entry : m_edits)
-        entry.second->disconnect(this);
+    for (const auto& entry : m_edits) entry.second->disconnect(this);
 }
 
 QCheckBox* HexConfigDialog::AddCheck(int id, const char* caption)
@@ -145,8 +144,7 @@ void HexConfigDialog::BuildRadioGroups(QGridLayout* grid)
     }
     auto* value = new QGroupBox(QStringLiteral("Wertanzeige"));
     auto* valueLayout = new QVBoxLayout(value);
-    for (int i = 0; i < 3; ++i)
-        valueLayout->addWidget(AddRadio(kValueSizeIds[i], kFormatNames[i]));
+    for (int i = 0; i < 3; ++i) valueLayout->addWidget(AddRadio(kValueSizeIds[i], kFormatNames[i]));
     auto* column = new QVBoxLayout;
     column->addWidget(output);
     column->addWidget(value);

@@ -68,8 +68,7 @@ HexLinePainter::Glyphs& HexLinePainter::GlyphsFor(const QFont& font)
     glyphs->raw = QRawFont::fromFont(font);
     if (glyphs->raw.isValid()) {
         QString all(256, QChar());
-        for (int i = 0; i < 256; ++i)
-            all[i] = QChar(i);
+        for (int i = 0; i < 256; ++i) all[i] = QChar(i);
         const QList<quint32> indexes = glyphs->raw.glyphIndexesForString(all);
         if (indexes.size() == 256) {
             std::copy(indexes.begin(), indexes.end(), glyphs->index.begin());
@@ -78,8 +77,7 @@ HexLinePainter::Glyphs& HexLinePainter::GlyphsFor(const QFont& font)
     }
     // Without glyph indexes the cells are drawn as text; the table then holds the codes.
     if (!glyphs->valid)
-        for (int i = 0; i < 256; ++i)
-            glyphs->index[i] = static_cast<quint32>(i);
+        for (int i = 0; i < 256; ++i) glyphs->index[i] = static_cast<quint32>(i);
     m_glyphCache.emplace_back(font, std::move(glyphs));
     return *m_glyphCache.back().second;
 }

@@ -32,10 +32,10 @@ int SelectedIndex(const QComboBox* combo)
 }
 
 class FileDropFilter : public QObject {
-public:
+  public:
     using QObject::QObject;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
@@ -56,7 +56,7 @@ protected:
     }
 };
 
-}  // namespace
+} // namespace
 
 int LoadComboHistory(QComboBox* combo, const char* valueName, const char* keyPath)
 {
@@ -109,4 +109,4 @@ void AcceptFileDrops(QComboBox* combo)
     }
 }
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -20,4 +20,4 @@ void ExchangeComboText(bool save, QComboBox* combo, QString& text);
 // text with no item selected.
 void AcceptFileDrops(QComboBox* combo);
 
-}  // namespace dualvex
+} // namespace dualvex

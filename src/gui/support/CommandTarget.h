@@ -10,7 +10,7 @@ struct CommandState {
 };
 
 class CommandTarget {
-public:
+  public:
     virtual ~CommandTarget() = default;
     // Runs the command; false when this target does not know it.
     virtual bool OnCommand(int id) = 0;
@@ -18,4 +18,4 @@ public:
     virtual bool OnUpdateCommand(int id, CommandState& state) = 0;
 };
 
-}  // namespace dualvex
+} // namespace dualvex

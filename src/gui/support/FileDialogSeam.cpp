@@ -12,7 +12,7 @@ FileDialogSeam::Handler& InstalledHandler()
     static FileDialogSeam::Handler handler;
     return handler;
 }
-}  // namespace
+} // namespace
 
 QString FileDialogSeam::GetOpenFileName(QWidget* parent, const QString& initialPath)
 {
@@ -30,4 +30,4 @@ void FileDialogSeam::SetHandler(Handler handler)
     InstalledHandler() = std::move(handler);
 }
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -10,7 +10,7 @@ class QWidget;
 namespace dualvex {
 
 class FileDialogSeam {
-public:
+  public:
     // Returns the chosen existing file, or an empty text on Cancel.
     using Handler = std::function<QString(QWidget* parent, const QString& initialPath)>;
 
@@ -19,4 +19,4 @@ public:
     static void SetHandler(Handler handler);
 };
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -10,7 +10,7 @@ MessageSeam::Handler& InstalledHandler()
     static MessageSeam::Handler handler;
     return handler;
 }
-}  // namespace
+} // namespace
 
 QMessageBox::StandardButton MessageSeam::Ask(QWidget* parent, QMessageBox::Icon icon, const QString& caption,
                                              const QString& text, QMessageBox::StandardButtons buttons)
@@ -25,4 +25,4 @@ void MessageSeam::SetHandler(Handler handler)
     InstalledHandler() = std::move(handler);
 }
 
-}  // namespace dualvex
+} // namespace dualvex

@@ -12,10 +12,10 @@ class QWidget;
 namespace dualvex {
 
 class MessageSeam {
-public:
-    using Handler = std::function<QMessageBox::StandardButton(
-        QWidget* parent, QMessageBox::Icon icon, const QString& caption, const QString& text,
-        QMessageBox::StandardButtons buttons)>;
+  public:
+    using Handler = std::function<QMessageBox::StandardButton(QWidget* parent, QMessageBox::Icon icon,
+                                                              const QString& caption, const QString& text,
+                                                              QMessageBox::StandardButtons buttons)>;
 
     // Shows the box (or asks the installed handler) and returns the button chosen.
     static QMessageBox::StandardButton Ask(QWidget* parent, QMessageBox::Icon icon, const QString& caption,
@@ -25,4 +25,4 @@ public:
     static void SetHandler(Handler handler);
 };
 
-}  // namespace dualvex
+} // namespace dualvex

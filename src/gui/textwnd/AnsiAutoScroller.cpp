@@ -54,8 +54,7 @@ QPixmap BlankPicture()
 AnsiAutoScroller::AnsiAutoScroller(CAnsiView& view, QPoint origin, int mode)
     : m_view(view), m_origin(origin), m_mode(mode)
 {
-    for (int d = 0; d < 9; ++d)
-        m_pointers[static_cast<size_t>(d)] = QCursor(DirectionPixmap(d), 16, 16);
+    for (int d = 0; d < 9; ++d) m_pointers[static_cast<size_t>(d)] = QCursor(DirectionPixmap(d), 16, 16);
     m_marker = new QLabel(&view);
     m_marker->setObjectName(QStringLiteral("ansiAutoScrollMarker"));
     m_marker->setPixmap(MarkerPixmap(mode));
@@ -141,16 +140,13 @@ bool AnsiAutoScroller::eventFilter(QObject* watched, QEvent* event)
     if (!m_active) return false;
     switch (event->type()) {
     case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick:
-        Stop();
-        return true;
+    case QEvent::MouseButtonDblClick: Stop(); return true;
     case QEvent::KeyPress:
         if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) Stop();
         return true;
     case QEvent::Wheel:
     case QEvent::KeyRelease:
-    case QEvent::ShortcutOverride:
-        return true;
+    case QEvent::ShortcutOverride: return true;
     case QEvent::MouseMove:
         if (watched == &m_view) PointerMoved(static_cast<QMouseEvent*>(event)->position().toPoint());
         return watched == &m_view;
@@ -158,8 +154,7 @@ bool AnsiAutoScroller::eventFilter(QObject* watched, QEvent* event)
     case QEvent::ApplicationDeactivate:
         if (watched == &m_view || event->type() == QEvent::ApplicationDeactivate) Stop();
         return false;
-    default:
-        return false;
+    default: return false;
     }
 }
 

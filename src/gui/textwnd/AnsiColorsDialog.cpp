@@ -144,8 +144,7 @@ void AnsiColorsDialog::FillFormatList()
     }
     if (shown.empty() || (shown.size() == 1 && shown.front() == 0)) {
         shown.clear();
-        for (int i = 0; i < m_count; ++i)
-            shown.push_back(i);
+        for (int i = 0; i < m_count; ++i) shown.push_back(i);
     }
     // Sorted by name as people read it, without regard to case.
     std::stable_sort(shown.begin(), shown.end(), [this](int a, int b) {
@@ -203,8 +202,7 @@ void AnsiColorsDialog::SetCurrentColor(bool background, std::uint32_t value)
 void AnsiColorsDialog::DefineColor(bool background)
 {
     const QColor start = background ? SampleBackground() : SampleText();
-    for (int i = 0; i < QColorDialog::customCount(); ++i)
-        QColorDialog::setCustomColor(i, start);
+    for (int i = 0; i < QColorDialog::customCount(); ++i) QColorDialog::setCustomColor(i, start);
     QColorDialog chooser(start, this);
     chooser.setObjectName(QStringLiteral("ansiColorChooser"));
     chooser.setOption(QColorDialog::DontUseNativeDialog);

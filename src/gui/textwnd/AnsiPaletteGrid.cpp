@@ -68,8 +68,7 @@ void AnsiPaletteGrid::mousePressEvent(QMouseEvent* event)
 void AnsiPaletteGrid::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    for (int i = 0; i < kCellCount; ++i)
-        PaintCell(painter, i);
+    for (int i = 0; i < kCellCount; ++i) PaintCell(painter, i);
 }
 
 void AnsiPaletteGrid::PaintCell(QPainter& painter, int index) const

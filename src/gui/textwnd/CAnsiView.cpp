@@ -180,8 +180,7 @@ int CAnsiView::OnColorsDialog()
     SetCaretMode(4);
     if (result == QDialog::Accepted) {
         (void)SaveSettings();
-        for (CAnsiView* view : Partners())
-            view->Redraw(false);
+        for (CAnsiView* view : Partners()) view->Redraw(false);
         m_pending |= kRedrawAll;
     }
     Redraw(true);
@@ -308,14 +307,10 @@ AnsiCell CAnsiView::ViewCommand(int op, int x, AnsiLine y)
         Recalc(kQuiet);
         return cursor;
     case 1:
-    case 5:
-        return cursor;
-    case 2:
-        return ScrollTo(x, y);
-    case 3:
-        return GetScrollPosition();
-    default:
-        return {};
+    case 5: return cursor;
+    case 2: return ScrollTo(x, y);
+    case 3: return GetScrollPosition();
+    default: return {};
     }
 }
 

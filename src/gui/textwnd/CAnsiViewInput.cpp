@@ -43,10 +43,8 @@ bool IsNavigationKey(int key)
     case Qt::Key_Left:
     case Qt::Key_Right:
     case Qt::Key_Up:
-    case Qt::Key_Down:
-        return true;
-    default:
-        return false;
+    case Qt::Key_Down: return true;
+    default: return false;
     }
 }
 
@@ -73,8 +71,7 @@ void CAnsiView::keyPressEvent(QKeyEvent* event)
 void CAnsiView::keyReleaseEvent(QKeyEvent* event)
 {
     SampleModifiers(event->modifiers());
-    for (int i = 0; i < std::clamp(event->count(), 1, kMaxRepeat); ++i)
-        OnKeyUp(event->key(), m_modifiers);
+    for (int i = 0; i < std::clamp(event->count(), 1, kMaxRepeat); ++i) OnKeyUp(event->key(), m_modifiers);
 }
 
 void CAnsiView::SampleModifiers(Qt::KeyboardModifiers modifiers)
@@ -123,24 +120,12 @@ bool CAnsiView::KeyStep(int key)
         m_firstLine += page;
         SetCursor(0, page, flags);
         break;
-    case Qt::Key_End:
-        SetCursor(m_columnCount - m_cursorColumn, 0, flags);
-        break;
-    case Qt::Key_Home:
-        SetCursor(-m_cursorColumn, 0, flags);
-        break;
-    case Qt::Key_Left:
-        SetCursor(-1, 0, flags);
-        break;
-    case Qt::Key_Right:
-        SetCursor(1, 0, flags);
-        break;
-    case Qt::Key_Up:
-        SetCursor(0, -1, flags);
-        break;
-    default:
-        SetCursor(0, 1, flags);
-        break;
+    case Qt::Key_End: SetCursor(m_columnCount - m_cursorColumn, 0, flags); break;
+    case Qt::Key_Home: SetCursor(-m_cursorColumn, 0, flags); break;
+    case Qt::Key_Left: SetCursor(-1, 0, flags); break;
+    case Qt::Key_Right: SetCursor(1, 0, flags); break;
+    case Qt::Key_Up: SetCursor(0, -1, flags); break;
+    default: SetCursor(0, 1, flags); break;
     }
     return true;
 }
@@ -148,26 +133,13 @@ bool CAnsiView::KeyStep(int key)
 void CAnsiView::KeyScroll(int key)
 {
     switch (key) {
-    case Qt::Key_PageUp:
-        m_firstLine -= m_visibleLines - 1;
-        break;
-    case Qt::Key_PageDown:
-        m_firstLine += m_visibleLines - 1;
-        break;
-    case Qt::Key_Left:
-        --m_firstColumn;
-        break;
-    case Qt::Key_Right:
-        ++m_firstColumn;
-        break;
-    case Qt::Key_Up:
-        --m_firstLine;
-        break;
-    case Qt::Key_Down:
-        ++m_firstLine;
-        break;
-    default:
-        return;
+    case Qt::Key_PageUp: m_firstLine -= m_visibleLines - 1; break;
+    case Qt::Key_PageDown: m_firstLine += m_visibleLines - 1; break;
+    case Qt::Key_Left: --m_firstColumn; break;
+    case Qt::Key_Right: ++m_firstColumn; break;
+    case Qt::Key_Up: --m_firstLine; break;
+    case Qt::Key_Down: ++m_firstLine; break;
+    default: return;
     }
     Recalc(kNoPaint);
     OnKeyScroll(key);
@@ -191,23 +163,12 @@ void CAnsiView::mousePressEvent(QMouseEvent* event)
     const int keys = KeysOf(event);
     if (event->button() != Qt::RightButton) setFocus(Qt::MouseFocusReason);
     switch (event->button()) {
-    case Qt::LeftButton:
-        LeftDown(keys, p.x(), p.y());
-        break;
-    case Qt::RightButton:
-        RightDown(keys, p.x(), p.y());
-        break;
-    case Qt::MiddleButton:
-        StartAutoScroll(p);
-        break;
-    case Qt::BackButton:
-        HandleKeyDown(Qt::Key_PageDown, 1, Qt::NoModifier);
-        break;
-    case Qt::ForwardButton:
-        HandleKeyDown(Qt::Key_PageUp, 1, Qt::NoModifier);
-        break;
-    default:
-        break;
+    case Qt::LeftButton: LeftDown(keys, p.x(), p.y()); break;
+    case Qt::RightButton: RightDown(keys, p.x(), p.y()); break;
+    case Qt::MiddleButton: StartAutoScroll(p); break;
+    case Qt::BackButton: HandleKeyDown(Qt::Key_PageDown, 1, Qt::NoModifier); break;
+    case Qt::ForwardButton: HandleKeyDown(Qt::Key_PageUp, 1, Qt::NoModifier); break;
+    default: break;
     }
 }
 
