@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/app/FileAccess.h"
+#include "core/support/TextConv.h"
 
 namespace dualvex {
 namespace {
@@ -81,11 +82,6 @@ class ImageBuilder {
     std::uint64_t m_filled = 0;    // bytes below this are initialised
     std::uint64_t m_highWater = 0; // end of the highest record
 };
-
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
 
 // Decodes the bytes after ":" until the first character that is neither a hex
 // digit nor a blank. Bytes past a full record are never needed and not kept.

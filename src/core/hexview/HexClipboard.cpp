@@ -10,11 +10,6 @@ namespace dualvex {
 
 namespace {
 
-bool IsBlank(char ch)
-{
-    return ch == ' ' || ch == '\t';
-}
-
 bool StartsWithHexPrefix(std::string_view text, std::size_t at)
 {
     return at + 1 < text.size() && text[at] == '0' && (text[at + 1] == 'x' || text[at + 1] == 'X');

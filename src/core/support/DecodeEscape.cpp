@@ -1,4 +1,5 @@
 #include "core/support/DecodeEscape.h"
+#include "core/support/TextConv.h"
 
 namespace dualvex {
 namespace {
@@ -21,14 +22,6 @@ int SimpleEscape(char c)
     }
 }
 
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
 // Up to three digits of the radix from text; returns how many were read.
 int ReadDigits(const char* text, int radix, int* value)
 {
@@ -36,7 +29,7 @@ int ReadDigits(const char* text, int radix, int* value)
     *value = 0;
     for (; n < 3; ++n) {
         const int digit =
-            radix == 8 ? (text[n] >= '0' && text[n] <= '7' ? text[n] - '0' : -1) : HexDigit(text[n]);
+            radix == 8 ? (text[n] >= '0' && text[n] <= '7' ? text[n] - '0' : -1) : HexDigitValue(text[n]);
         if (digit < 0) break;
         *value = *value * radix + digit;
     }

@@ -1,22 +1,7 @@
 #include "core/support/DumpBytes.h"
+#include "core/support/TextConv.h"
 
 namespace dualvex {
-namespace {
-
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
-} // namespace
 
 int ReadDumpBytes(const char* text, std::uint8_t* out, int max)
 {
@@ -26,10 +11,10 @@ int ReadDumpBytes(const char* text, std::uint8_t* out, int max)
     int count = 0;
     while (count < max) {
         while (IsBlank(text[pos])) ++pos;
-        const int high = HexValue(text[pos]);
+        const int high = HexDigitValue(text[pos]);
         if (high < 0) break;
         ++pos;
-        const int low = HexValue(text[pos]);
+        const int low = HexDigitValue(text[pos]);
         if (low < 0) {
             out[count++] = static_cast<std::uint8_t>(high);
             continue;

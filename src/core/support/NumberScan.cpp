@@ -5,10 +5,6 @@
 namespace dualvex {
 namespace {
 
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
 bool IsWhite(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';

@@ -1,5 +1,7 @@
 #include "core/support/SettingsFormat.h"
 
+#include "core/support/TextConv.h"
+
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -12,23 +14,16 @@ constexpr std::uint32_t kTypeBytes = 3;
 constexpr std::uint32_t kTypeInt = 4;
 constexpr std::uint32_t kTypeList = 7;
 
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-bool IsBlank(char c)
+// A line of the settings file may end in "\r\n": the "\r" counts as a blank.
+bool IsBlankOrCr(char c)
 {
     return c == ' ' || c == '\t' || c == '\r';
 }
 
 std::string_view Trim(std::string_view s)
 {
-    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+    while (!s.empty() && IsBlankOrCr(s.front())) s.remove_prefix(1);
+    while (!s.empty() && IsBlankOrCr(s.back())) s.remove_suffix(1);
     return s;
 }
 
@@ -175,8 +170,8 @@ bool DecodeName(std::string_view raw, std::string& name)
         char c = raw[i];
         if (c == '%') {
             if (i + 2 >= raw.size()) return false;
-            const int hi = HexValue(raw[i + 1]);
-            const int lo = HexValue(raw[i + 2]);
+            const int hi = HexDigitValue(raw[i + 1]);
+            const int lo = HexDigitValue(raw[i + 2]);
             if (hi < 0 || lo < 0) return false;
             c = static_cast<char>(hi * 16 + lo);
             i += 2;
@@ -194,7 +189,7 @@ class ValueReader {
 
     void SkipBlanks()
     {
-        while (m_pos < m_text.size() && IsBlank(m_text[m_pos])) ++m_pos;
+        while (m_pos < m_text.size() && IsBlankOrCr(m_text[m_pos])) ++m_pos;
     }
     bool AtEnd()
     {
@@ -212,7 +207,7 @@ class ValueReader {
     {
         SkipBlanks();
         const std::size_t start = m_pos;
-        while (m_pos < m_text.size() && m_text[m_pos] != ':' && !IsBlank(m_text[m_pos])) ++m_pos;
+        while (m_pos < m_text.size() && m_text[m_pos] != ':' && !IsBlankOrCr(m_text[m_pos])) ++m_pos;
         return m_text.substr(start, m_pos - start);
     }
     bool Quoted(std::string& out);
@@ -221,6 +216,7 @@ class ValueReader {
 
   private:
     bool Escape(std::string& out);
+    bool HexByte(std::string& out); // two hex digits
 
     std::string_view m_text;
     std::size_t m_pos = 0;
@@ -239,9 +235,14 @@ bool ValueReader::Escape(std::string& out)
     case 'x': break;
     default: return false;
     }
+    return HexByte(out);
+}
+
+bool ValueReader::HexByte(std::string& out)
+{
     if (m_pos + 2 > m_text.size()) return false;
-    const int hi = HexValue(m_text[m_pos]);
-    const int lo = HexValue(m_text[m_pos + 1]);
+    const int hi = HexDigitValue(m_text[m_pos]);
+    const int lo = HexDigitValue(m_text[m_pos + 1]);
     if (hi < 0 || lo < 0) return false;
     out.push_back(static_cast<char>(hi * 16 + lo));
     m_pos += 2;
@@ -265,14 +266,8 @@ bool ValueReader::Quoted(std::string& out)
 
 bool ValueReader::HexBytes(std::string& out)
 {
-    while (!AtEnd()) {
-        if (m_pos + 2 > m_text.size()) return false;
-        const int hi = HexValue(m_text[m_pos]);
-        const int lo = HexValue(m_text[m_pos + 1]);
-        if (hi < 0 || lo < 0) return false;
-        out.push_back(static_cast<char>(hi * 16 + lo));
-        m_pos += 2;
-    }
+    while (!AtEnd())
+        if (!HexByte(out)) return false;
     return true;
 }
 
@@ -285,7 +280,7 @@ bool ValueReader::Dword(std::string& out)
     std::uint64_t n = 0;
     std::size_t digits = 0;
     for (; m_pos < m_text.size(); ++m_pos, ++digits) {
-        const int d = HexValue(m_text[m_pos]);
+        const int d = HexDigitValue(m_text[m_pos]);
         if (d < 0 || static_cast<unsigned>(d) >= base) break;
         n = n * base + static_cast<unsigned>(d);
         if (n > 0xFFFFFFFFu) return false;

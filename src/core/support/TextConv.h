@@ -40,6 +40,19 @@ enum : std::uint32_t {
 };
 
 std::uint32_t CharClass(unsigned char ch);
+// Space or tab: what separates the parts of a value or a record on one line.
+constexpr bool IsBlank(char ch)
+{
+    return ch == ' ' || ch == '\t';
+}
+// 0-15 for a hex digit of either case, -1 for every other character.
+constexpr int HexDigitValue(char ch)
+{
+    if (ch >= '0' && ch <= '9') return ch - '0';
+    if (ch >= 'a' && ch <= 'f') return ch - 'a' + 10;
+    if (ch >= 'A' && ch <= 'F') return ch - 'A' + 10;
+    return -1;
+}
 // 0-9 for digits, 10-35 for letters of either case, 127 for every other byte.
 int DigitValue(unsigned char ch);
 

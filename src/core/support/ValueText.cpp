@@ -10,21 +10,10 @@
 namespace dualvex {
 namespace {
 
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
 std::size_t SkipBlanks(std::string_view text, std::size_t pos = 0)
 {
     while (pos < text.size() && IsBlank(text[pos])) ++pos;
     return pos;
-}
-
-int HexDigit(char c)
-{
-    const int d = DigitValue(static_cast<unsigned char>(c));
-    return d < 16 ? d : -1;
 }
 
 std::vector<std::uint8_t> ParseText(std::string_view text, int max)
@@ -160,8 +149,8 @@ BitMask ParseBitMask(std::string_view text, int maxBytes)
         } else if (binary && (c == '0' || c == '1')) {
             value = (value << 1) | static_cast<unsigned>(c - '0');
             mask = (mask << 1) | 1u;
-        } else if (!binary && HexDigit(c) >= 0) {
-            value = (value << 4) | static_cast<unsigned>(HexDigit(c));
+        } else if (!binary && HexDigitValue(c) >= 0) {
+            value = (value << 4) | static_cast<unsigned>(HexDigitValue(c));
             mask = (mask << 4) | 0xFu;
         } else {
             break;

@@ -1,6 +1,7 @@
 #include "core/tools/CalculatorFunctions.h"
 
 #include "core/support/NumberScan.h"
+#include "core/support/TextConv.h"
 #include "core/tools/Evaluator.h"
 
 #include <cstring>
@@ -53,11 +54,6 @@ int UnaryFunction(const char* text, int nameLength, bool isAbs, std::int32_t* va
     const auto u = static_cast<std::uint32_t>(v);
     *value = static_cast<std::int32_t>(isAbs ? (v < 0 ? 0u - u : u) : SwapBytes(u));
     return nameLength + length + 1;
-}
-
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t';
 }
 
 // Three C-notation numbers separated by "," and closed by ")"; returns the characters
