@@ -67,7 +67,7 @@ TEST_F(ImageLoadTest, QuestionDecidesForListedExtensions)
     const std::string bin = Raw("b.bin", "AB");
     LoadFlags flags;
     LoadResult r = LoadImages(hex, bin, flags, Answer(true));
-    ASSERT_EQ(r.failed, 0);
+    ASSERT_EQ(r.failed, LoadFailure::None);
     EXPECT_EQ(m_asked, std::vector<std::string>{hex});
     EXPECT_EQ(r.first.Length(), 1024u); // decoded
     EXPECT_EQ(r.second.Length(), 2u);
@@ -82,18 +82,18 @@ TEST_F(ImageLoadTest, AutomaticFlagsAnswerWithoutAsking)
 {
     const std::string hex = Hex();
     LoadFlags flags;
-    flags.hexAutoOnce = -1; // start-up passes "not given" unchanged: still switches it on
+    flags.hexAutoOnce = -1 != 0; // start-up passes "not given" unchanged: still switches it on
     LoadResult r = LoadImages(hex, hex, flags, Answer(false));
-    ASSERT_EQ(r.failed, 0);
+    ASSERT_EQ(r.failed, LoadFailure::None);
     EXPECT_TRUE(m_asked.empty());
     EXPECT_EQ(r.second.Length(), 1024u);
-    EXPECT_EQ(flags.hexAutoOnce, 0); // consumed by the completed load
+    EXPECT_FALSE(flags.hexAutoOnce); // consumed by the completed load
 
     r = LoadImages(hex, hex, flags, Answer(false));
     EXPECT_EQ(m_asked.size(), 2u);
 
     m_asked.clear();
-    flags.intelHexAuto = 1;
+    flags.intelHexAuto = true;
     r = LoadImages(hex, hex, flags, Answer(false));
     EXPECT_TRUE(m_asked.empty());
     EXPECT_EQ(r.first.Length(), 1024u);
@@ -104,16 +104,16 @@ TEST_F(ImageLoadTest, OwnFlagDecodesWhateverTheAnswerAndIsConsumed)
     const std::string hex = Hex();
     const std::string other = Raw("fw.txt", ":0100000011EE\n");
     LoadFlags flags;
-    flags.firstIsHex = 1;
-    flags.secondIsHex = 1;
+    flags.firstIsHex = true;
+    flags.secondIsHex = true;
     LoadResult r = LoadImages(hex, other, flags, Answer(false));
-    ASSERT_EQ(r.failed, 0);
+    ASSERT_EQ(r.failed, LoadFailure::None);
     EXPECT_EQ(m_asked, std::vector<std::string>{hex}); // still asked
     EXPECT_EQ(r.first.Length(), 1024u);
     EXPECT_EQ(r.second.Length(), 1024u);
     EXPECT_EQ(r.second.Data()[0], 0x11);
-    EXPECT_EQ(flags.firstIsHex, 0);
-    EXPECT_EQ(flags.secondIsHex, 0);
+    EXPECT_FALSE(flags.firstIsHex);
+    EXPECT_FALSE(flags.secondIsHex);
 }
 
 TEST_F(ImageLoadTest, FailingFileIsNamedAndFirstImageKept)
@@ -121,14 +121,14 @@ TEST_F(ImageLoadTest, FailingFileIsNamedAndFirstImageKept)
     const std::string bin = Raw("b.bin", "xyz");
     const std::string missing = (m_dir.Path() / "nope.bin").string();
     LoadFlags flags;
-    flags.hexAutoOnce = 1;
+    flags.hexAutoOnce = true;
     LoadResult r = LoadImages(missing, bin, flags, {});
-    EXPECT_EQ(r.failed, 1);
+    EXPECT_EQ(r.failed, LoadFailure::First);
     EXPECT_EQ(r.status, LoadStatus::NotComparable);
     r = LoadImages(bin, missing, flags, {});
-    EXPECT_EQ(r.failed, 2);
+    EXPECT_EQ(r.failed, LoadFailure::Second);
     EXPECT_EQ(r.first.Length(), 3u);
-    EXPECT_EQ(flags.hexAutoOnce, 1); // only a completed load consumes it
+    EXPECT_TRUE(flags.hexAutoOnce); // only a completed load consumes it
 }
 
 TEST_F(ImageLoadTest, EmptyFileIsAValidImage)

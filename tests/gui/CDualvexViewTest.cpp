@@ -3,9 +3,9 @@
 #include "AppTestSupport.h"
 #include "gui/app/CDualvexView.h"
 #include "gui/app/CMainFrame.h"
-#include "gui/app/CommandIds.h"
 #include "gui/app/HexDoubleWnd.h"
 #include "gui/hexview/CHexView.h"
+#include "gui/support/CommandIds.h"
 
 #include <QAction>
 #include <QFile>
@@ -55,7 +55,7 @@ class ViewFixture : public ::testing::Test {
 
 TEST_F(ViewFixture, LoadComparesAndWalksTheRanges)
 {
-    ASSERT_EQ(m_view->Load(m_path1, m_path2), 0);
+    ASSERT_EQ(m_view->Load(m_path1, m_path2), LoadFailure::None);
     EXPECT_EQ(m_view->Summary().rangeCount, 3u);
     EXPECT_TRUE(Enabled(cmd::FirstDiff));
     EXPECT_FALSE(Enabled(cmd::PreviousDiff));
@@ -75,7 +75,7 @@ TEST_F(ViewFixture, LoadComparesAndWalksTheRanges)
 
 TEST_F(ViewFixture, AltKeysWalkTheDifferences)
 {
-    ASSERT_EQ(m_view->Load(m_path1, m_path2), 0);
+    ASSERT_EQ(m_view->Load(m_path1, m_path2), LoadFailure::None);
     QApplication::setActiveWindow(&m_frame);
     CHexView* pane = m_view->DoubleWindow()->Pane(0);
     pane->setFocus();
@@ -89,15 +89,15 @@ TEST_F(ViewFixture, AltKeysWalkTheDifferences)
 
 TEST_F(ViewFixture, EqualFilesDisableTheWalk)
 {
-    ASSERT_EQ(m_view->Load(m_path1, m_path1), 0);
+    ASSERT_EQ(m_view->Load(m_path1, m_path1), LoadFailure::None);
     for (int id : {cmd::FirstDiff, cmd::PreviousDiff, cmd::CurrentDiff, cmd::NextDiff, cmd::LastDiff})
         EXPECT_FALSE(Enabled(id)) << id;
 }
 
 TEST_F(ViewFixture, FailedLoadEmptiesThePanes)
 {
-    ASSERT_EQ(m_view->Load(m_path1, m_path2), 0);
-    EXPECT_EQ(m_view->Load(m_path1, m_dir.filePath(QStringLiteral("missing.bin"))), 2);
+    ASSERT_EQ(m_view->Load(m_path1, m_path2), LoadFailure::None);
+    EXPECT_EQ(m_view->Load(m_path1, m_dir.filePath(QStringLiteral("missing.bin"))), LoadFailure::Second);
     EXPECT_EQ(m_view->DoubleWindow()->Pane(0)->HexCommand(kOpGetLength, 0), 0);
     EXPECT_EQ(m_view->DoubleWindow()->Pane(1)->HexCommand(kOpGetLength, 0), 0);
     EXPECT_EQ(m_view->Summary().rangeCount, 0u);
@@ -109,7 +109,7 @@ TEST_F(ViewFixture, ScrollAndSelectionFollowToTheOtherPane)
     QByteArray big = Pattern(QString(65536, QLatin1Char('.')), false);
     const QString p1 = WriteFile(m_dir, QStringLiteral("big1.bin"), big);
     const QString p2 = WriteFile(m_dir, QStringLiteral("big2.bin"), big);
-    ASSERT_EQ(m_view->Load(p1, p2), 0);
+    ASSERT_EQ(m_view->Load(p1, p2), LoadFailure::None);
     HexDoubleWnd* dw = m_view->DoubleWindow();
     QApplication::setActiveWindow(&m_frame);
     dw->Pane(1)->setFocus();
@@ -136,7 +136,7 @@ TEST_F(ViewFixture, ScrollAndSelectionFollowToTheOtherPane)
 
 TEST_F(ViewFixture, SettingsFollowToTheOtherPane)
 {
-    ASSERT_EQ(m_view->Load(m_path1, m_path2), 0);
+    ASSERT_EQ(m_view->Load(m_path1, m_path2), LoadFailure::None);
     HexDoubleWnd* dw = m_view->DoubleWindow();
     CHexView* pane = dw->Pane(0);
     const int digits = pane->GetSetting(kSettingAddressLength) == 6 ? 4 : 6;
@@ -164,7 +164,7 @@ TEST_F(ViewFixture, SplitToggleLaysOutAndChecks)
 
 TEST_F(ViewFixture, TitlesShowThePathsOrNothing)
 {
-    ASSERT_EQ(m_view->Load(m_path1, m_path2), 0);
+    ASSERT_EQ(m_view->Load(m_path1, m_path2), LoadFailure::None);
     HexDoubleWnd* dw = m_view->DoubleWindow();
     EXPECT_TRUE(dw->TitleBar(0)->isVisible());
     EXPECT_TRUE(dw->TitleBar(0)->text().endsWith(QStringLiteral("a.bin")));
@@ -184,7 +184,7 @@ TEST_F(ViewFixture, StripLeftFollowsTheWidth)
 
 TEST_F(ViewFixture, StripClickMovesBothPanes)
 {
-    ASSERT_EQ(m_view->Load(m_path1, m_path2), 0);
+    ASSERT_EQ(m_view->Load(m_path1, m_path2), LoadFailure::None);
     const int x = m_view->StripLeft() + 6;
     QTest::mouseClick(m_view, Qt::LeftButton, {}, QPoint(x, m_view->height() - 1));
     const HexPos expected = m_view->Summary().bitCount - 1;
@@ -194,7 +194,7 @@ TEST_F(ViewFixture, StripClickMovesBothPanes)
 
 TEST_F(ViewFixture, StatusPanesShowTheFocusedPane)
 {
-    ASSERT_EQ(m_view->Load(m_path1, m_path2), 0);
+    ASSERT_EQ(m_view->Load(m_path1, m_path2), LoadFailure::None);
     CHexView* pane = m_view->DoubleWindow()->Pane(1);
     pane->setFocus();
     QApplication::processEvents();
@@ -208,8 +208,8 @@ TEST_F(ViewFixture, StatusPanesShowTheFocusedPane)
 TEST_F(ViewFixture, OpenCommandReportsTheFailingFile)
 {
     SeamRecorder seam;
-    m_view->ReportLoadFailure(2, m_path1, QStringLiteral("/x/y"), true);
-    m_view->ReportLoadFailure(1, QStringLiteral("/x/z"), m_path2, false);
+    m_view->ReportLoadFailure(LoadFailure::Second, m_path1, QStringLiteral("/x/y"), true);
+    m_view->ReportLoadFailure(LoadFailure::First, QStringLiteral("/x/z"), m_path2, false);
     ASSERT_EQ(seam.texts.size(), 2);
     EXPECT_EQ(seam.texts[0], QStringLiteral("Die zweite Datei /x/y konnte nicht geöffnet werden !"));
     EXPECT_EQ(seam.texts[1], QStringLiteral("Die Datei /x/z konnte nicht geöffnet werden !"));
@@ -222,7 +222,7 @@ TEST_F(ViewFixture, IntelHexQuestionIsAskedForListedExtensions)
     const QString hex =
         WriteFile(m_dir, QStringLiteral("fw.Hex"), QByteArray(":0400000001020304F2\n:00000001FF\n"));
     SeamRecorder seam(QMessageBox::Yes);
-    ASSERT_EQ(m_view->Load(hex, m_path1), 0);
+    ASSERT_EQ(m_view->Load(hex, m_path1), LoadFailure::None);
     ASSERT_EQ(seam.texts.size(), 1);
     EXPECT_EQ(seam.captions[0], QStringLiteral("Frage"));
     EXPECT_EQ(seam.texts[0],
@@ -233,7 +233,7 @@ TEST_F(ViewFixture, IntelHexQuestionIsAskedForListedExtensions)
 TEST_F(ViewFixture, ReloadWithoutPathsDoesNothing)
 {
     EXPECT_FALSE(Enabled(cmd::Reload));
-    ASSERT_EQ(m_view->Load(m_path1, m_path2), 0);
+    ASSERT_EQ(m_view->Load(m_path1, m_path2), LoadFailure::None);
     EXPECT_TRUE(Enabled(cmd::Reload));
     m_view->DoubleWindow()->SetCursorBoth(30);
     ASSERT_TRUE(m_frame.RunCommand(cmd::Reload));
@@ -243,7 +243,7 @@ TEST_F(ViewFixture, ReloadWithoutPathsDoesNothing)
 
 TEST_F(ViewFixture, StripMarksTheRowsOfDifferingBuckets)
 {
-    ASSERT_EQ(m_view->Load(m_path1, m_path2), 0);
+    ASSERT_EQ(m_view->Load(m_path1, m_path2), LoadFailure::None);
     const QImage picture = m_view->grab().toImage();
     const int x = m_view->StripLeft() + 6;
     const QColor highlight = m_view->palette().color(QPalette::Highlight);
@@ -296,13 +296,13 @@ TEST_F(ViewFixture, LargeLoadRunsInTheBackgroundAndEscapeCancelsIt)
     }
     SeamRecorder seam;
     QSignalSpy finished(m_view, &CDualvexView::LoadFinished);
-    EXPECT_EQ(m_view->Load(big1, big2), 0);
+    EXPECT_EQ(m_view->Load(big1, big2), LoadFailure::None);
     ASSERT_TRUE(m_view->IsLoading());
     EXPECT_FALSE(Enabled(cmd::Reload));
     EXPECT_FALSE(Enabled(cmd::NextDiff));
     ASSERT_TRUE(m_frame.RunCommand(cmd::Exit)); // Escape
     ASSERT_TRUE(finished.wait(30000));
-    EXPECT_EQ(finished.at(0).at(0).toInt(), -1);
+    EXPECT_EQ(finished.at(0).at(0).value<LoadFailure>(), LoadFailure::Cancelled);
     EXPECT_FALSE(m_view->IsLoading());
     EXPECT_EQ(m_view->DoubleWindow()->Pane(0)->HexCommand(kOpGetLength, 0), 0);
     ASSERT_EQ(seam.texts.size(), 1);
@@ -324,7 +324,7 @@ TEST_F(ViewFixture, LargeLoadCompletesInTheBackground)
         }
     }
     QSignalSpy finished(m_view, &CDualvexView::LoadFinished);
-    EXPECT_EQ(m_view->Load(big1, big2), 0);
+    EXPECT_EQ(m_view->Load(big1, big2), LoadFailure::None);
     ASSERT_TRUE(finished.wait(30000));
     EXPECT_EQ(finished.at(0).at(0).toInt(), 0);
     EXPECT_EQ(m_view->Summary().rangeCount, 1u);

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "gui/app/CMainFrame.h"
-#include "gui/app/CommandIds.h"
 #include "gui/app/CommandTable.h"
+#include "gui/support/CommandIds.h"
 
 #include <QAction>
 #include <QLabel>

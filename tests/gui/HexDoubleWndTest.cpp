@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "AppTestSupport.h"
-#include "gui/app/CommandIds.h"
 #include "gui/app/HexDoubleWnd.h"
 #include "gui/hexview/CHexView.h"
+#include "gui/support/CommandIds.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,6 +1,7 @@
 // Keyboard navigation and typing, undo and redo with the modified flag, the
 // clipboard and the read-only refusals of a hex pane, driven by simulated keys.
 #include "HexViewTestSupport.h"
+#include "gui/support/CommandIds.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -93,8 +94,8 @@ TEST_F(HexViewEdit, UndoAndRedoRestoreBytesAndTheModifiedFlag)
     EXPECT_EQ(data[0], 0x00);
     EXPECT_FALSE(view->IsModified());
     EXPECT_FALSE(view->Undo());
-    EXPECT_TRUE(view->OnCommand(CHexView::kCmdRedo));
-    EXPECT_TRUE(view->OnCommand(CHexView::kCmdRedo));
+    EXPECT_TRUE(view->OnCommand(dualvex::cmd::Redo));
+    EXPECT_TRUE(view->OnCommand(dualvex::cmd::Redo));
     EXPECT_EQ(data[0], 0xFF);
     EXPECT_TRUE(view->IsModified());
 }
@@ -221,7 +222,7 @@ TEST_F(HexViewEdit, ReadOnlyPaneRefusesTypingPasteAndUndo)
     EXPECT_EQ(data[1], 0x01);
     EXPECT_FALSE(view->IsModified());
     dualvex::CommandState state;
-    EXPECT_TRUE(view->OnUpdateCommand(CHexView::kCmdPasteValue, state));
+    EXPECT_TRUE(view->OnUpdateCommand(dualvex::cmd::Paste, state));
     EXPECT_FALSE(state.enabled);
 }
 
@@ -230,13 +231,13 @@ TEST_F(HexViewEdit, CtrlKeysOfToolsAreHandedToTheOwner)
     QSignalSpy spy(view.get(), &CHexView::ToolCommandRequested);
     Key(Qt::Key_F, Qt::ControlModifier);
     Key(Qt::Key_Y, Qt::ControlModifier);
-    view->OnCommand(CHexView::kCmdInsertNumber);
-    view->OnCommand(CHexView::kCmdFloatConverter);
+    view->OnCommand(dualvex::cmd::InsertNumber);
+    view->OnCommand(dualvex::cmd::FloatConverter);
     ASSERT_EQ(spy.count(), 4);
-    EXPECT_EQ(spy.at(0).at(1).toInt(), CHexView::kCmdFind);
-    EXPECT_EQ(spy.at(1).at(1).toInt(), CHexView::kCmdCalculator);
-    EXPECT_EQ(spy.at(2).at(1).toInt(), CHexView::kCmdInsertNumber);
-    EXPECT_EQ(spy.at(3).at(1).toInt(), CHexView::kCmdFloatConverter);
+    EXPECT_EQ(spy.at(0).at(1).toInt(), dualvex::cmd::Find);
+    EXPECT_EQ(spy.at(1).at(1).toInt(), dualvex::cmd::Calculator);
+    EXPECT_EQ(spy.at(2).at(1).toInt(), dualvex::cmd::InsertNumber);
+    EXPECT_EQ(spy.at(3).at(1).toInt(), dualvex::cmd::FloatConverter);
     EXPECT_EQ(data[0], 0x00); // the keys typed nothing
 }
 

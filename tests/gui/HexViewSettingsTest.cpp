@@ -1,6 +1,7 @@
 // The settings of a hex pane: saved when it goes and loaded by the next one, the
 // "Konfiguration" dialog's rules, and OK applying the values with notification 11254.
 #include "HexViewTestSupport.h"
+#include "gui/support/CommandIds.h"
 
 #include "core/hexview/HexSettingsStore.h"
 #include "gui/hexview/HexConfigDialog.h"
@@ -137,7 +138,7 @@ TEST_F(HexViewConfig, OkAppliesTheValuesAndNotifies)
         Control<QRadioButton>(*dialog, 1050)->click();
         dialog->accept();
     });
-    EXPECT_TRUE(view->OnCommand(CHexView::kCmdSettings));
+    EXPECT_TRUE(view->OnCommand(dualvex::cmd::HexSettings));
     EXPECT_EQ(view->Core().Layout().Width(), 8);
     EXPECT_EQ(view->GetSetting(dualvex::kSettingFormat), 1);
     ASSERT_GE(spy.count(), 1);

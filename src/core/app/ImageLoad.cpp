@@ -44,14 +44,14 @@ int ExtensionInList(std::string_view path, std::string_view list)
     }
 }
 
-LoadStatus LoadImage(const std::string& path, std::int32_t& ownFlag, const LoadFlags& flags,
+LoadStatus LoadImage(const std::string& path, bool& ownFlag, const LoadFlags& flags,
                      const IntelHexQuestion& ask, MemoryImage& out)
 {
     bool asHex = false;
     if (ExtensionInList(path, kIntelHexExtensions) != 0)
-        asHex = flags.intelHexAuto != 0 || flags.hexAutoOnce != 0 || (ask && ask(path));
-    if (ownFlag != 0) {
-        ownFlag = 0;
+        asHex = flags.intelHexAuto || flags.hexAutoOnce || (ask && ask(path));
+    if (ownFlag) {
+        ownFlag = false;
         asHex = true;
     }
     return asHex ? ReadIntelHex(path, out) : LoadRawImage(path, out);
@@ -63,15 +63,15 @@ LoadResult LoadImages(const std::string& path1, const std::string& path2, LoadFl
     LoadResult result;
     result.status = LoadImage(path1, flags.firstIsHex, flags, ask, result.first);
     if (result.status != LoadStatus::Ok) {
-        result.failed = 1;
+        result.failed = LoadFailure::First;
         return result;
     }
     result.status = LoadImage(path2, flags.secondIsHex, flags, ask, result.second);
     if (result.status != LoadStatus::Ok) {
-        result.failed = 2;
+        result.failed = LoadFailure::Second;
         return result;
     }
-    flags.hexAutoOnce = 0;
+    flags.hexAutoOnce = false;
     return result;
 }
 

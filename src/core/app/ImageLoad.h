@@ -21,18 +21,28 @@ int ExtensionInList(std::string_view path, std::string_view list);
 
 // The Intel-HEX choices of a load. The one-shot members are consumed by it.
 struct LoadFlags {
-    std::int32_t intelHexAuto = 0; // always answer the question with yes
-    std::int32_t hexAutoOnce = 0;  // the same for the next completed load only
-    std::int32_t firstIsHex = 0;   // decode the first file as Intel-HEX whatever its name
-    std::int32_t secondIsHex = 0;  // the same for the second file
+    bool intelHexAuto = false; // always answer the question with yes
+    bool hexAutoOnce = false;  // the same for the next completed load only
+    bool firstIsHex = false;   // decode the first file as Intel-HEX whatever its name
+    bool secondIsHex = false;  // the same for the second file
 };
 
 // Asked for a file with a listed extension when no automatic flag is set;
 // true decodes it as Intel-HEX.
 using IntelHexQuestion = std::function<bool(const std::string& path)>;
 
+// Which part of a load failed. The values are the ones a load has always returned
+// (1 or 2 for the file that failed), so callers that show them keep their meaning.
+enum class LoadFailure : int {
+    Cancelled = -1,
+    None = 0,
+    First = 1,    // the first file could not be loaded
+    Second = 2,   // the second file could not be loaded
+    NoMemory = 3, // both loaded, but the difference set could not be had
+};
+
 struct LoadResult {
-    int failed = 0; // 0 success, 1 or 2 for the file that failed
+    LoadFailure failed = LoadFailure::None;
     LoadStatus status = LoadStatus::Ok;
     MemoryImage first; // also held when only the second file failed
     MemoryImage second;
@@ -42,7 +52,7 @@ LoadResult LoadImages(const std::string& path1, const std::string& path2, LoadFl
                       const IntelHexQuestion& ask);
 
 // Loads one file by the rules above; ownFlag is the file's own Intel-HEX flag.
-LoadStatus LoadImage(const std::string& path, std::int32_t& ownFlag, const LoadFlags& flags,
+LoadStatus LoadImage(const std::string& path, bool& ownFlag, const LoadFlags& flags,
                      const IntelHexQuestion& ask, MemoryImage& out);
 
 // The German message for a file that failed to load with the given status.

@@ -15,21 +15,21 @@ LoadOutcome LoadAndCompare(const std::string& path1, const std::string& path2, L
     LoadOutcome outcome;
     LoadResult loaded = LoadImages(path1, path2, flags, ask);
     if (Cancelled(cancel)) {
-        outcome.failed = -1;
+        outcome.failed = LoadFailure::Cancelled;
         return outcome;
     }
     outcome.failed = loaded.failed;
     outcome.status = loaded.status;
     outcome.first = std::move(loaded.first);
     outcome.second = std::move(loaded.second);
-    if (outcome.failed != 0) return outcome;
+    if (outcome.failed != LoadFailure::None) return outcome;
     if (!outcome.diff.Compare(outcome.first, outcome.second)) {
-        outcome.failed = 3;
+        outcome.failed = LoadFailure::NoMemory;
         outcome.status = LoadStatus::CannotOpen;
     }
     if (Cancelled(cancel)) {
         outcome = LoadOutcome();
-        outcome.failed = -1;
+        outcome.failed = LoadFailure::Cancelled;
     }
     return outcome;
 }

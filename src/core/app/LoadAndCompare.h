@@ -12,7 +12,7 @@
 namespace dualvex {
 
 struct LoadOutcome {
-    int failed = 0; // 0 success, 1 or 2 for the file that failed, 3 no memory for the set
+    LoadFailure failed = LoadFailure::None;
     LoadStatus status = LoadStatus::Ok;
     MemoryImage first;
     MemoryImage second;
@@ -20,7 +20,7 @@ struct LoadOutcome {
 };
 
 // Loads and compares. `cancel` is looked at between the steps; a cancelled load
-// reports failed = -1 and holds nothing.
+// reports LoadFailure::Cancelled and holds nothing.
 LoadOutcome LoadAndCompare(const std::string& path1, const std::string& path2, LoadFlags flags,
                            const IntelHexQuestion& ask, const std::atomic<bool>* cancel = nullptr);
 

@@ -6,12 +6,9 @@
 #include <cstdint>
 
 #include "core/app/PageMemory.h"
+#include "core/support/Position.h"
 
 namespace dualvex {
-
-// Lengths of and positions in an image. Images hold at most 0xFFFFFFFF bytes.
-using ImageLength = std::uint32_t;
-constexpr std::uint64_t kMaxImageLength = 0xFFFFFFFFu;
 
 // Files from this length on stay mapped; shorter ones are copied.
 constexpr std::uint64_t kMapThreshold = 4u << 20;

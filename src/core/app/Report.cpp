@@ -87,12 +87,13 @@ int RunComparison(const CommandLine& cl, std::ostream& out, std::ostream& err)
     if (!CheckPaths(cl, err)) return kExitTrouble;
     // As at start-up, files with a listed extension are decoded without a question.
     LoadFlags flags;
-    flags.hexAutoOnce = cl.autoIntelHex;
-    flags.firstIsHex = cl.firstIsHex ? 1 : 0;
-    flags.secondIsHex = cl.secondIsHex ? 1 : 0;
+    flags.hexAutoOnce = cl.autoIntelHex != 0; // "not given" (-1) switches it on too
+    flags.firstIsHex = cl.firstIsHex;
+    flags.secondIsHex = cl.secondIsHex;
     const LoadResult loaded = LoadImages(cl.files[0], cl.files[1], flags, {});
-    if (loaded.failed != 0) {
-        err << LoadErrorMessage(loaded.status, cl.files[loaded.failed - 1]) << '\n';
+    if (loaded.failed != LoadFailure::None) {
+        const std::size_t file = loaded.failed == LoadFailure::First ? 0 : 1;
+        err << LoadErrorMessage(loaded.status, cl.files[file]) << '\n';
         return kExitTrouble;
     }
     if (cl.summary) {

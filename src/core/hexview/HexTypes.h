@@ -2,15 +2,12 @@
 // attributes, ranges and the notification body.
 #pragma once
 
+#include "core/support/Position.h"
+
 #include <algorithm>
 #include <cstdint>
 
 namespace dualvex {
-
-// Byte indices, lengths, line numbers and absolute addresses. Images reach
-// 4 GiB - 1 bytes and addresses add a 32-bit base to that, so 32 bits never
-// suffice for a position.
-using HexPos = std::int64_t;
 
 // Bits of the view flag word ("HexFlags").
 enum : std::uint32_t {

@@ -7,7 +7,7 @@
 #include "gui/app/CInstanceChannel.h"
 #include "gui/app/CMainFrame.h"
 #include "gui/app/COpenFilesDialog.h"
-#include "gui/app/CommandIds.h"
+#include "gui/support/CommandIds.h"
 #include "gui/support/MessageSeam.h"
 
 #include <QApplication>
@@ -110,7 +110,7 @@ void CDualvexApp::CheckAndLoad()
     if (!bothExist) return;
     const QString first = QString::fromStdString(files[0]);
     const QString second = QString::fromStdString(files[1]);
-    const int result = m_view->Load(first, second);
+    const LoadFailure result = m_view->Load(first, second);
     if (!m_view->IsLoading()) m_view->ReportLoadFailure(result, first, second, false);
 }
 

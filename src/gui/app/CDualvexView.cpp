@@ -8,9 +8,9 @@
 #include "core/support/CSettingsKey.h"
 #include "gui/app/CMainFrame.h"
 #include "gui/app/COpenFilesDialog.h"
-#include "gui/app/CommandIds.h"
 #include "gui/app/HexDoubleWnd.h"
 #include "gui/hexview/CHexView.h"
+#include "gui/support/CommandIds.h"
 #include "gui/support/MessageSeam.h"
 
 #include <QApplication>
@@ -75,13 +75,14 @@ CDualvexView::CDualvexView(CMainFrame* frame, QWidget* parent) : QWidget(parent)
     setAcceptDrops(true);
     LoadSettings();
     m_double = new HexDoubleWnd(this);
-    m_double->SetModeBits(m_viewMode == 1 ? HexDoubleWnd::kModeHorizontal : 0, HexDoubleWnd::kModeHorizontal);
+    m_double->SetModeBits(m_horizontalSplit ? HexDoubleWnd::kModeHorizontal : 0,
+                          HexDoubleWnd::kModeHorizontal);
     for (int pane : {0, 1}) {
         CHexView* view = m_double->Pane(pane);
         connect(view, &CHexView::StatusChanged, this, [this](CHexView* v) { UpdateStatus(v, false); });
         connect(view, &CHexView::HexNotification, this, [this](CHexView* v, int code, HexNotify) {
-            if (code == 11256) ShowStatusPanes(v, true);
-            if (code == 11255) ShowStatusPanes(v, false);
+            if (code == kNotifyFocusGained) ShowStatusPanes(v, true);
+            if (code == kNotifyFocusLost) ShowStatusPanes(v, false);
         });
     }
 }
@@ -100,20 +101,21 @@ void CDualvexView::LoadSettings()
 {
     CSettingsKey key;
     if (!key.Open(SettingsRoot::CurrentUser, nullptr, CSettingsKey::kModeRead)) return;
-    std::int32_t mode = m_viewMode;
-    std::int32_t autoHex = m_flags.intelHexAuto;
+    // Stored as numbers: "ViewMode" 1 is the horizontal split, anything else side by side.
+    std::int32_t mode = m_horizontalSplit ? 1 : 0;
+    std::int32_t autoHex = m_flags.intelHexAuto ? 1 : 0;
     key.ReadInt(mode, "ViewMode");
     key.ReadInt(autoHex, "IntelHexAuto");
-    m_viewMode = mode == 1 ? 1 : 0;
-    m_flags.intelHexAuto = autoHex;
+    m_horizontalSplit = mode == 1;
+    m_flags.intelHexAuto = autoHex != 0;
 }
 
 void CDualvexView::SaveSettings() const
 {
     CSettingsKey key;
     if (!key.Open(SettingsRoot::CurrentUser, nullptr, CSettingsKey::kModeCreate)) return;
-    key.WriteInt(static_cast<std::uint32_t>(m_viewMode), "ViewMode");
-    key.WriteInt(static_cast<std::uint32_t>(m_flags.intelHexAuto), "IntelHexAuto");
+    key.WriteInt(m_horizontalSplit ? 1u : 0u, "ViewMode");
+    key.WriteInt(m_flags.intelHexAuto ? 1u : 0u, "IntelHexAuto");
 }
 
 // ---- options -----------------------------------------------------------------------
@@ -129,12 +131,12 @@ void CDualvexView::SetIntelHexFlags(bool first, bool second, int automatic)
     m_flags.firstIsHex = first;
     m_flags.secondIsHex = second;
     // Start-up passes -1 or 1 unchanged: either way the load it starts asks nothing.
-    m_flags.hexAutoOnce = automatic;
+    m_flags.hexAutoOnce = automatic != 0;
 }
 
 void CDualvexView::SetHorizontalSplit(bool horizontal)
 {
-    if (horizontal != (m_viewMode == 1)) ToggleSplit();
+    if (horizontal != m_horizontalSplit) ToggleSplit();
 }
 
 void CDualvexView::SetTitle(int pane, const QString& title)
@@ -154,9 +156,9 @@ void CDualvexView::EmptyPanes()
     }
 }
 
-int CDualvexView::Load(const QString& path1, const QString& path2)
+LoadFailure CDualvexView::Load(const QString& path1, const QString& path2)
 {
-    if (IsLoading()) return 0;
+    if (IsLoading()) return LoadFailure::None;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_lastPath1 = path1;
     m_lastPath2 = path2;
@@ -171,33 +173,33 @@ int CDualvexView::Load(const QString& path1, const QString& path2)
     if (large) {
         StartBackgroundLoad(p1, p2, AskedQuestion(path1, path2));
         QApplication::restoreOverrideCursor();
-        return 0;
+        return LoadFailure::None;
     }
     LoadFlags flags = m_flags;
-    m_flags.firstIsHex = m_flags.secondIsHex = 0;
-    const int result = FinishLoad(LoadAndCompare(p1, p2, flags, [this](const std::string& path) {
-        return MessageSeam::Ask(this, QMessageBox::Question, QStringLiteral("Frage"),
-                                QStringLiteral("Soll die Datei %1 im Intel-Hex-Format geladen werden ?")
-                                    .arg(QString::fromStdString(path)),
-                                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    m_flags.firstIsHex = m_flags.secondIsHex = false;
+    const LoadFailure result = FinishLoad(LoadAndCompare(p1, p2, flags, [this](const std::string& path) {
+        return AskIntelHex(QString::fromStdString(path));
     }));
     QApplication::restoreOverrideCursor();
     return result;
+}
+
+bool CDualvexView::AskIntelHex(const QString& path)
+{
+    return MessageSeam::Ask(
+               this, QMessageBox::Question, QStringLiteral("Frage"),
+               QStringLiteral("Soll die Datei %1 im Intel-Hex-Format geladen werden ?").arg(path),
+               QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 // A background load cannot show a box: the questions are asked here, first.
 IntelHexQuestion CDualvexView::AskedQuestion(const QString& path1, const QString& path2)
 {
     auto answers = std::make_shared<std::vector<std::pair<std::string, bool>>>();
-    const bool automatic = m_flags.intelHexAuto != 0 || m_flags.hexAutoOnce != 0;
+    const bool automatic = m_flags.intelHexAuto || m_flags.hexAutoOnce;
     for (const QString& path : {path1, path2}) {
         if (automatic || ExtensionInList(path.toStdString(), kIntelHexExtensions) == 0) continue;
-        const bool yes =
-            MessageSeam::Ask(
-                this, QMessageBox::Question, QStringLiteral("Frage"),
-                QStringLiteral("Soll die Datei %1 im Intel-Hex-Format geladen werden ?").arg(path),
-                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
-        answers->emplace_back(path.toStdString(), yes);
+        answers->emplace_back(path.toStdString(), AskIntelHex(path));
     }
     return [answers](const std::string& path) {
         for (auto& [asked, yes] : *answers)
@@ -210,7 +212,7 @@ void CDualvexView::StartBackgroundLoad(const std::string& p1, const std::string&
                                        const IntelHexQuestion& ask)
 {
     LoadFlags flags = m_flags;
-    m_flags.firstIsHex = m_flags.secondIsHex = 0;
+    m_flags.firstIsHex = m_flags.secondIsHex = false;
     m_cancel = false;
     m_frame->SetBusy(QStringLiteral("Lade und vergleiche die Dateien ... (Esc bricht ab)"));
     m_worker = std::make_unique<std::thread>([this, p1, p2, flags, ask] {
@@ -221,7 +223,7 @@ void CDualvexView::StartBackgroundLoad(const std::string& p1, const std::string&
                 m_worker->join();
                 m_worker.reset();
                 m_frame->SetBusy(QString());
-                const int result = FinishLoad(std::move(*outcome));
+                const LoadFailure result = FinishLoad(std::move(*outcome));
                 ReportLoadFailure(result, m_lastPath1, m_lastPath2, m_numberedMessages);
                 emit LoadFinished(result);
             },
@@ -234,9 +236,9 @@ void CDualvexView::CancelLoad()
     m_cancel = true;
 }
 
-int CDualvexView::FinishLoad(LoadOutcome outcome)
+LoadFailure CDualvexView::FinishLoad(LoadOutcome outcome)
 {
-    if (outcome.failed != 0) {
+    if (outcome.failed != LoadFailure::None) {
         // The panes stay empty; nothing of this load is kept.
         m_diff = DiffSet();
         m_double->SetPaths(QString(), QString());
@@ -245,7 +247,7 @@ int CDualvexView::FinishLoad(LoadOutcome outcome)
     }
     m_image1 = std::move(outcome.first);
     m_image2 = std::move(outcome.second);
-    m_flags.hexAutoOnce = 0;
+    m_flags.hexAutoOnce = false;
     DiffSet previous = std::move(m_diff);
     m_diff = std::move(outcome.diff);
     ShowComparison();
@@ -262,7 +264,7 @@ int CDualvexView::FinishLoad(LoadOutcome outcome)
         QTimer::singleShot(0, this, [this] { OnCommand(cmd::FirstDiff); });
     }
     emit ComparisonShown();
-    return 0;
+    return LoadFailure::None;
 }
 
 void CDualvexView::ShowComparison()
@@ -272,23 +274,24 @@ void CDualvexView::ShowComparison()
     for (int pane : {0, 1}) m_double->SetDiffBits(pane, m_diff.Bits());
 }
 
-void CDualvexView::ReportLoadFailure(int result, const QString& path1, const QString& path2, bool numbered)
+void CDualvexView::ReportLoadFailure(LoadFailure result, const QString& path1, const QString& path2,
+                                     bool numbered)
 {
-    if (result <= 0) {
-        if (result < 0)
+    if (result == LoadFailure::None || result == LoadFailure::Cancelled) {
+        if (result == LoadFailure::Cancelled)
             MessageSeam::Ask(this, QMessageBox::Information, QStringLiteral("Dualvex"),
                              QStringLiteral("Das Laden wurde abgebrochen."));
         return;
     }
     QString text;
-    const QString path = result == 1 ? path1 : path2;
-    if (result == 3)
+    const QString path = result == LoadFailure::First ? path1 : path2;
+    if (result == LoadFailure::NoMemory)
         text = QStringLiteral("Nicht genug Speicher für den Vergleich !");
     else if (QFileInfo(path).size() >= (qint64{1} << 32))
         text = QString::fromStdString(LoadErrorMessage(LoadStatus::TooLarge, path.toStdString()));
     else if (!numbered)
         text = QStringLiteral("Die Datei %1 konnte nicht geöffnet werden !").arg(path);
-    else if (result == 1)
+    else if (result == LoadFailure::First)
         text = QStringLiteral("Die erste Datei %1 konnte nicht geöffnet werden !").arg(path);
     else
         text = QStringLiteral("Die zweite Datei %1 konnte nicht geöffnet werden !").arg(path);
@@ -304,7 +307,7 @@ void CDualvexView::RefreshTitles()
         m_double->SetTitle(1, QString());
         return;
     }
-    const int available = (m_viewMode == 1 ? width() : width() / 2) - kTitleMargin;
+    const int available = (m_horizontalSplit ? width() : width() / 2) - kTitleMargin;
     const QFontMetrics metrics(m_double->TitleBar(0)->font());
     const auto measure = [&metrics](std::string_view text) {
         return metrics.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
@@ -402,9 +405,9 @@ void CDualvexView::Navigate(int id)
 {
     const std::optional<DiffMove> move = MoveFor(id);
     if (!move) return;
-    const auto cursor = static_cast<ImageLength>(m_double->CurrentPosition(m_double->ActivePane()));
+    const ImageLength cursor = ToImagePosition(m_double->CurrentPosition(m_double->ActivePane()));
     const std::optional<ImageLength> target = NavigateDiff(m_diff, *move, cursor);
-    if (target) m_double->SetCursorBoth(static_cast<HexPos>(*target));
+    if (target) m_double->SetCursorBoth(ToHexPos(*target));
 }
 
 void CDualvexView::ShowCurrent()
@@ -418,15 +421,16 @@ void CDualvexView::ShowCurrent()
 
 void CDualvexView::ToggleSplit()
 {
-    m_viewMode = m_viewMode == 1 ? 0 : 1;
-    m_double->SetModeBits(m_viewMode == 1 ? HexDoubleWnd::kModeHorizontal : 0, HexDoubleWnd::kModeHorizontal);
+    m_horizontalSplit = !m_horizontalSplit;
+    m_double->SetModeBits(m_horizontalSplit ? HexDoubleWnd::kModeHorizontal : 0,
+                          HexDoubleWnd::kModeHorizontal);
     RefreshTitles();
 }
 
 void CDualvexView::OpenFiles()
 {
-    COpenFilesDialog::Fields fields{m_lastPath1, m_lastPath2, m_flags.intelHexAuto != 0,
-                                    m_flags.firstIsHex != 0, m_flags.secondIsHex != 0};
+    COpenFilesDialog::Fields fields{m_lastPath1, m_lastPath2, m_flags.intelHexAuto, m_flags.firstIsHex,
+                                    m_flags.secondIsHex};
     COpenFilesDialog dialog(fields, false, this);
     const bool ok = dialog.exec() == QDialog::Accepted;
     m_frame->show();
@@ -436,7 +440,7 @@ void CDualvexView::OpenFiles()
     m_flags.intelHexAuto = chosen.automatic;
     m_flags.firstIsHex = chosen.firstIsHex;
     m_flags.secondIsHex = chosen.secondIsHex;
-    m_flags.hexAutoOnce = 0;
+    m_flags.hexAutoOnce = false;
     LoadAndReport(chosen.firstPath, chosen.secondPath, true);
 }
 
@@ -449,7 +453,7 @@ void CDualvexView::Reload()
 void CDualvexView::LoadAndReport(const QString& path1, const QString& path2, bool numbered)
 {
     m_numberedMessages = numbered;
-    const int result = Load(path1, path2);
+    const LoadFailure result = Load(path1, path2);
     if (!IsLoading()) ReportLoadFailure(result, path1, path2, numbered);
 }
 
@@ -492,14 +496,14 @@ bool CDualvexView::OnUpdateCommand(int id, CommandState& state)
         return true;
     }
     const DiffSummary& s = m_diff.Summary();
-    const auto cursor = static_cast<ImageLength>(m_double->CurrentPosition(m_double->ActivePane()));
+    const ImageLength cursor = ToImagePosition(m_double->CurrentPosition(m_double->ActivePane()));
     if (const std::optional<DiffMove> move = MoveFor(id)) {
         state.enabled = DiffMoveEnabled(s, *move, cursor);
         return true;
     }
     switch (id) {
     case cmd::CurrentDiff: state.enabled = s.rangeCount > 0; return true;
-    case cmd::SplitHorizontal: state.checked = m_viewMode == 1; return true;
+    case cmd::SplitHorizontal: state.checked = m_horizontalSplit; return true;
     case cmd::Reload: state.enabled = !m_lastPath1.isEmpty() && !m_lastPath2.isEmpty(); return true;
     case cmd::Open:
     case cmd::New:

@@ -38,29 +38,28 @@ class CDualvexView : public QWidget, public CommandTarget {
     void SetHorizontalSplit(bool horizontal);
     void SetTitle(int pane, const QString& title);
 
-    // Loads and compares; returns 0, or 1 / 2 for the file that failed (3 when the
-    // difference set could not be had). Large files load in the background: then
-    // the result is 0 and LoadFinished reports the outcome.
-    int Load(const QString& path1, const QString& path2);
+    // Loads and compares; returns which part failed, if any. Large files load in the
+    // background: then the result is None and LoadFinished reports the outcome.
+    LoadFailure Load(const QString& path1, const QString& path2);
     bool IsLoading() const { return m_worker != nullptr; }
     void CancelLoad();
     // Shows the message for a failed load: start-up names "Die Datei", the open and
     // reload commands the first or second file.
-    void ReportLoadFailure(int result, const QString& path1, const QString& path2, bool numbered);
+    void ReportLoadFailure(LoadFailure result, const QString& path1, const QString& path2, bool numbered);
 
     bool OnCommand(int id) override;
     bool OnUpdateCommand(int id, CommandState& state) override;
 
     HexDoubleWnd* DoubleWindow() const { return m_double; }
     const DiffSummary& Summary() const { return m_diff.Summary(); }
-    bool HorizontalSplit() const { return m_viewMode == 1; }
+    bool HorizontalSplit() const { return m_horizontalSplit; }
     int StripLeft() const { return m_stripLeft; }
     const QString& LastPath(int pane) const { return pane == 0 ? m_lastPath1 : m_lastPath2; }
-    bool IntelHexAuto() const { return m_flags.intelHexAuto != 0; }
+    bool IntelHexAuto() const { return m_flags.intelHexAuto; }
 
   signals:
-    // A background load ended: 0 success, 1 / 2 / 3 failure, -1 cancelled.
-    void LoadFinished(int result);
+    // A background load ended.
+    void LoadFinished(dualvex::LoadFailure result);
     // Both panes show a new comparison (or were emptied).
     void ComparisonShown();
 
@@ -73,9 +72,10 @@ class CDualvexView : public QWidget, public CommandTarget {
     void dropEvent(QDropEvent* event) override;
 
   private:
+    bool AskIntelHex(const QString& path);
     IntelHexQuestion AskedQuestion(const QString& path1, const QString& path2);
     void StartBackgroundLoad(const std::string& p1, const std::string& p2, const IntelHexQuestion& ask);
-    int FinishLoad(LoadOutcome outcome);
+    LoadFailure FinishLoad(LoadOutcome outcome);
     void ShowComparison();
     void EmptyPanes();
     void RefreshTitles();
@@ -104,7 +104,7 @@ class CDualvexView : public QWidget, public CommandTarget {
     bool m_titlesFixed = false;
     bool m_jumpToFirst = false;
     bool m_showTitles = true;
-    int m_viewMode = 0;
+    bool m_horizontalSplit = false;
     int m_stripLeft = 0;
     std::unique_ptr<std::thread> m_worker;
     std::atomic<bool> m_cancel{false};

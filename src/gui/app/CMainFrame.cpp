@@ -2,9 +2,9 @@
 
 #include "core/support/CSettingsKey.h"
 #include "gui/app/CHelpDialog.h"
-#include "gui/app/CommandIds.h"
 #include "gui/app/CommandTable.h"
 #include "gui/app/ToolbarIcons.h"
+#include "gui/support/CommandIds.h"
 #include "gui/support/MessageSeam.h"
 
 #include <QAction>

@@ -2,9 +2,9 @@
 
 #include "core/support/CSettingsKey.h"
 #include "gui/app/CInstanceChannel.h"
-#include "gui/app/CommandIds.h"
 #include "gui/app/ToolbarIcons.h"
 #include "gui/support/ComboHelpers.h"
+#include "gui/support/CommandIds.h"
 #include "gui/support/FileDialogSeam.h"
 
 #include <QCheckBox>

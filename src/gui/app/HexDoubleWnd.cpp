@@ -3,8 +3,8 @@
 #include "core/app/DoubleWindowLayout.h"
 #include "core/app/EditorLaunch.h"
 #include "core/hexview/HexViewCore.h"
-#include "gui/app/CommandIds.h"
 #include "gui/hexview/CHexView.h"
+#include "gui/support/CommandIds.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,6 +1,6 @@
 #include "gui/app/ToolbarIcons.h"
 
-#include "gui/app/CommandIds.h"
+#include "gui/support/CommandIds.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -21,19 +21,6 @@ namespace dualvex {
 class CHexView : public CAnsiView {
     Q_OBJECT
   public:
-    // Commands a pane runs (menu ids shared with the frame).
-    enum Command : int {
-        kCmdCopy = 57634,
-        kCmdPasteValue = 57637,
-        kCmdPasteHex = 35084,
-        kCmdUndo = 57643,
-        kCmdRedo = 35075,
-        kCmdSettings = 32778,
-        kCmdFind = 57636,
-        kCmdInsertNumber = 32796,
-        kCmdCalculator = 32793,
-        kCmdFloatConverter = 35081,
-    };
     explicit CHexView(QWidget* parent = nullptr, std::uint32_t flags = 0);
     ~CHexView() override;
 

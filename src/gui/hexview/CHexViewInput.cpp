@@ -1,6 +1,7 @@
 // Typing, the Ctrl key hooks, the clipboard, undo and redo and the pane's
 // commands: each turns one event into one call of the core.
 #include "gui/hexview/CHexView.h"
+#include "gui/support/CommandIds.h"
 
 #include "core/support/ValueText.h"
 
@@ -32,11 +33,11 @@ bool CHexView::OnKeyDown(int key, int flags)
     }
     if (flags & kCtrlBit) {
         switch (key) {
-        case Qt::Key_F: emit ToolCommandRequested(this, kCmdFind); return true;
+        case Qt::Key_F: emit ToolCommandRequested(this, cmd::Find); return true;
         case Qt::Key_Insert:
         case Qt::Key_C: Copy(); return true;
         case Qt::Key_V: PasteValue(); return true;
-        case Qt::Key_Y: emit ToolCommandRequested(this, kCmdCalculator); return true;
+        case Qt::Key_Y: emit ToolCommandRequested(this, cmd::Calculator); return true;
         default: break;
         }
     }
@@ -125,16 +126,16 @@ bool CHexView::Redo()
 bool CHexView::OnCommand(int id)
 {
     switch (id) {
-    case kCmdCopy: Copy(); return true;
-    case kCmdPasteValue: PasteValue(); return true;
-    case kCmdPasteHex: PasteHex(); return true;
-    case kCmdUndo: Undo(); return true;
-    case kCmdRedo: Redo(); return true;
-    case kCmdSettings: ConfigDialog(); return true;
-    case kCmdFind:
-    case kCmdInsertNumber:
-    case kCmdCalculator:
-    case kCmdFloatConverter: emit ToolCommandRequested(this, id); return true;
+    case cmd::Copy: Copy(); return true;
+    case cmd::Paste: PasteValue(); return true;
+    case cmd::PasteHex: PasteHex(); return true;
+    case cmd::Undo: Undo(); return true;
+    case cmd::Redo: Redo(); return true;
+    case cmd::HexSettings: ConfigDialog(); return true;
+    case cmd::Find:
+    case cmd::InsertNumber:
+    case cmd::Calculator:
+    case cmd::FloatConverter: emit ToolCommandRequested(this, id); return true;
     default: return false;
     }
 }
@@ -142,20 +143,20 @@ bool CHexView::OnCommand(int id)
 bool CHexView::OnUpdateCommand(int id, CommandState& state) const
 {
     switch (id) {
-    case kCmdCopy: state.enabled = HasSelection(); return true;
-    case kCmdPasteValue:
-    case kCmdPasteHex: {
+    case cmd::Copy: state.enabled = HasSelection(); return true;
+    case cmd::Paste:
+    case cmd::PasteHex: {
         const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
         state.enabled = m_core.CanPaste() && mime != nullptr && mime->hasText();
         return true;
     }
-    case kCmdUndo: state.enabled = m_core.CanUndo(); return true;
-    case kCmdRedo: state.enabled = m_core.CanRedo(); return true;
-    case kCmdSettings:
-    case kCmdFind:
-    case kCmdInsertNumber:
-    case kCmdCalculator:
-    case kCmdFloatConverter: state.enabled = true; return true;
+    case cmd::Undo: state.enabled = m_core.CanUndo(); return true;
+    case cmd::Redo: state.enabled = m_core.CanRedo(); return true;
+    case cmd::HexSettings:
+    case cmd::Find:
+    case cmd::InsertNumber:
+    case cmd::Calculator:
+    case cmd::FloatConverter: state.enabled = true; return true;
     default: return false;
     }
 }

@@ -1,4 +1,5 @@
-// Numeric command ids shared by menu, accelerators, tool bar and context menus.
+// Numeric command ids shared by menu, accelerators, tool bar and context menus, and
+// the one table of them: frame, view and hex panes all name commands from here.
 // Each becomes one QAction whose objectName is "cmd<id>".
 #pragma once
 
@@ -37,5 +38,13 @@ inline constexpr int NextPane = 57680;
 inline constexpr int PreviousPane = 57681;
 inline constexpr int CopyPath = 35078;
 inline constexpr int StartEditor = 35079;
+// Hex pane commands reached from the pane's own context menu and keys.
+inline constexpr int PasteHex = 35084;
+inline constexpr int Undo = 57643;
+inline constexpr int Redo = 35075;
+inline constexpr int InsertNumber = 32796;
+inline constexpr int FloatConverter = 35081;
+inline constexpr int CopyEscaped = 35083;
+inline constexpr int CrcCalculator = 35085;
 
 } // namespace dualvex::cmd

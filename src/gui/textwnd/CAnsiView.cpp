@@ -53,7 +53,7 @@ CAnsiView::CAnsiView(const QString& styleSetName, int columnCount, AnsiLine line
     m_timer.setInterval(kDragTimerMs);
     connect(&m_timer, &QTimer::timeout, this, [this] { TimerTick(); });
     SetFont(m_styleSet->HasFont() ? 0 : kDefaultFontHeight, QStringLiteral("Courier"));
-    SetCaretMode(5);
+    SetCaretMode(kRecreateCaret);
     m_pending |= kRedrawAll;
 }
 
@@ -151,7 +151,7 @@ void CAnsiView::FontDialog()
     const int pixels = chosen.pixelSize() > 0 ? chosen.pixelSize() : QFontInfo(chosen).pixelSize();
     SetFont(pixels, chosen.family());
     (void)SaveSettings();
-    SetCaretMode(4);
+    SetCaretMode(kRecreateCaret);
     Redraw(false);
 }
 
@@ -177,7 +177,7 @@ bool CAnsiView::SaveSettings(const QString& path)
 int CAnsiView::OnColorsDialog()
 {
     const int result = EditColors(m_styleSet->Formats(), m_styleSet->BaseFont(), 0, nullptr, this);
-    SetCaretMode(4);
+    SetCaretMode(kRecreateCaret);
     if (result == QDialog::Accepted) {
         (void)SaveSettings();
         for (CAnsiView* view : Partners()) view->Redraw(false);
@@ -317,7 +317,7 @@ AnsiCell CAnsiView::ViewCommand(int op, int x, AnsiLine y)
 int CAnsiView::SetCaretMode(int mode)
 {
     const int previous = m_caretMode;
-    if (mode >= 0 && mode <= 3) m_caretMode = mode;
+    if (mode >= 0 && mode < kRecreateCaret) m_caretMode = mode;
     m_pending |= kRedrawCaret;
     return previous;
 }

@@ -5,6 +5,7 @@
 // virtual hooks below.
 #pragma once
 
+#include "core/support/Position.h"
 #include "gui/textwnd/AnsiStyleSet.h"
 
 #include <QElapsedTimer>
@@ -22,7 +23,7 @@ namespace dualvex {
 
 class AnsiAutoScroller;
 
-using AnsiLine = std::int64_t; // line index; wide enough for one line per byte of a 4 GiB image
+using AnsiLine = HexPos; // line index; one line per byte of a 4 GiB image still fits
 
 // Cells of one line as a derived view delivers them: the text from `firstColumn` on and
 // the attribute runs over it (low byte: format of text colour and font style, high byte:
@@ -90,7 +91,13 @@ class CAnsiView : public QWidget {
     // Recalc flags.
     enum RecalcFlag : int { kCentreJump = 1, kQuiet = 2, kNoPaint = 4 };
     // Caret mode bits.
-    enum CaretMode : int { kThinCaret = 1, kCaretShown = 2 };
+    enum CaretMode : int {
+        kThinCaret = 1,
+        kCaretShown = 2,
+        // Not a mode: keeps the stored one and only makes the caret again (after the
+        // cell size may have changed).
+        kRecreateCaret = 4,
+    };
 
     CAnsiView(const QString& styleSetName, int columnCount, AnsiLine lineCount, QWidget* parent = nullptr);
     ~CAnsiView() override;
@@ -150,6 +157,7 @@ class CAnsiView : public QWidget {
     AnsiCell ScrollTo(int column, AnsiLine line);
     void SetScrollPosition(int column, AnsiLine line, bool paint);
     [[nodiscard]] AnsiCell GetScrollPosition() const { return {m_firstColumn, m_firstLine}; }
+    // Stores modes 0-3; kRecreateCaret only makes the caret again. Returns the previous mode.
     int SetCaretMode(int mode);
     // The owner's command message 10227: op 0 set cursor, 1/5 query cursor, 2 scroll,
     // 3 query scroll position, 4 extend the selection to a cell.
