@@ -7,6 +7,7 @@ PACKAGES=(
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
+  qt6-translations-l10n
   xvfb xauth fonts-dejavu-core
 )
 

@@ -3,6 +3,7 @@
 #include "core/app/CommandLine.h"
 #include "core/app/Report.h"
 #include "gui/app/CDualvexApp.h"
+#include "gui/support/QtTranslations.h"
 
 #include <QApplication>
 
@@ -24,6 +25,7 @@ int main(int argc, char** argv)
     if (!commandLine.screenshot.empty()) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Dualvex"));
+    dualvex::InstallQtTranslations(app);
     dualvex::CDualvexApp dualvexApp(std::move(commandLine));
     if (!dualvexApp.Start()) return 0;
     return dualvexApp.Exec();

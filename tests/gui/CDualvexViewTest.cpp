@@ -8,6 +8,7 @@
 #include "gui/support/CommandIds.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -15,6 +16,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 
 using namespace dualvex;
@@ -97,7 +99,11 @@ TEST_F(ViewFixture, EqualFilesDisableTheWalk)
 TEST_F(ViewFixture, FailedLoadEmptiesThePanes)
 {
     ASSERT_EQ(m_view->Load(m_path1, m_path2), LoadFailure::None);
+    ASSERT_FALSE(m_view->DoubleWindow()->TitleBar(0)->text().isEmpty());
     EXPECT_EQ(m_view->Load(m_path1, m_dir.filePath(QStringLiteral("missing.bin"))), LoadFailure::Second);
+    // Empty panes under the old names would say a file is shown that is not.
+    EXPECT_TRUE(m_view->DoubleWindow()->TitleBar(0)->text().isEmpty());
+    EXPECT_TRUE(m_view->DoubleWindow()->TitleBar(1)->text().isEmpty());
     EXPECT_EQ(m_view->DoubleWindow()->Pane(0)->HexCommand(kOpGetLength, 0), 0);
     EXPECT_EQ(m_view->DoubleWindow()->Pane(1)->HexCommand(kOpGetLength, 0), 0);
     EXPECT_EQ(m_view->Summary().rangeCount, 0u);
@@ -329,4 +335,43 @@ TEST_F(ViewFixture, LargeLoadCompletesInTheBackground)
     EXPECT_EQ(finished.at(0).at(0).toInt(), 0);
     EXPECT_EQ(m_view->Summary().rangeCount, 1u);
     EXPECT_EQ(m_view->DoubleWindow()->Pane(1)->HexCommand(kOpGetLength, 0), 64ll << 20);
+}
+
+// The menu captions promise Ctrl+B and Ctrl+S: the keys, pressed on the window,
+// open the colour and the font dialog of the pane.
+TEST_F(ViewFixture, CtrlBAndCtrlSOpenTheColourAndFontDialogs)
+{
+    ASSERT_EQ(m_view->Load(m_path1, m_path2), LoadFailure::None);
+    CHexView* pane = m_view->DoubleWindow()->Pane(0);
+    struct Case {
+        Qt::Key key;
+        const char* dialogClass;
+    };
+    for (const Case& c : {Case{Qt::Key_B, "AnsiColorsDialog"}, Case{Qt::Key_S, "QFontDialog"}}) {
+        SCOPED_TRACE(c.dialogClass);
+        m_frame.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&m_frame));
+        pane->setFocus();
+        QString seen;
+        // Answers the dialog as soon as its own event loop runs.
+        QTimer closer;
+        closer.setInterval(0);
+        QObject::connect(&closer, &QTimer::timeout, [&seen, &closer] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal == nullptr) return;
+            seen = QString::fromLatin1(modal->metaObject()->className());
+            closer.stop();
+            modal->close();
+        });
+        closer.start();
+        QTest::keyClick(pane, c.key, Qt::ControlModifier);
+        EXPECT_TRUE(seen.endsWith(QLatin1String(c.dialogClass))) << seen.toStdString();
+    }
+}
+
+TEST_F(ViewFixture, TheFrameHasAMinimumSize)
+{
+    m_frame.resize(200, 150);
+    EXPECT_GE(m_frame.width(), CMainFrame::kMinimumWidth);
+    EXPECT_GE(m_frame.height(), CMainFrame::kMinimumHeight);
 }

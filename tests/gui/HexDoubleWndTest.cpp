@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -79,6 +80,24 @@ TEST(HexDoubleWnd, CopyPathPutsThePaneFileOnTheClipboard)
     dw.SetPaths(QStringLiteral("/one/a.bin"), QStringLiteral("/two/b c.bin"));
     dw.CopyPath(1);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("/two/b c.bin"));
+}
+
+TEST(HexDoubleWnd, CopyPathFromTheMenuGivesTheAbsolutePathOfARelativeName)
+{
+    HexDoubleWnd dw;
+    dw.resize(800, 400);
+    dw.show();
+    dw.SetPaths(QStringLiteral("sub/a.bin"), QStringLiteral("b.bin"));
+    dw.ShowPathMenu(dw.mapToGlobal(QPoint(10, 10)));
+    QMenu* menu = dw.findChild<QMenu*>();
+    ASSERT_NE(menu, nullptr);
+    QAction* copy = menu->actions().value(0);
+    ASSERT_NE(copy, nullptr);
+    ASSERT_TRUE(copy->isEnabled());
+    copy->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              QDir::current().absoluteFilePath(QStringLiteral("sub/a.bin")));
+    menu->close();
 }
 
 TEST(HexDoubleWnd, EditorGetsOffsetAndPathUnchanged)

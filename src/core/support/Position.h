@@ -20,10 +20,14 @@ inline constexpr std::uint64_t kMaxImageLength = 0xFFFFFFFFu;
 constexpr ImageLength ToImagePosition(HexPos position)
 {
     if (position <= 0) return 0;
-    if (static_cast<std::uint64_t>(position) >= kMaxImageLength) return static_cast<ImageLength>(kMaxImageLength);
+    if (static_cast<std::uint64_t>(position) >= kMaxImageLength)
+        return static_cast<ImageLength>(kMaxImageLength);
     return static_cast<ImageLength>(position);
 }
 
-constexpr HexPos ToHexPos(ImageLength position) { return static_cast<HexPos>(position); }
+constexpr HexPos ToHexPos(ImageLength position)
+{
+    return static_cast<HexPos>(position);
+}
 
 } // namespace dualvex

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QScreen>
 #include <QTimer>
 
 #include <utility>
@@ -121,7 +122,10 @@ void CDualvexApp::RestoreGeometry()
         m_frame->resize(cl.width, cl.height);
         return;
     }
-    m_frame->resize(1100, 700);
+    // The first window fits the screen it opens on, whatever the scale factor.
+    QSize size(1100, 700);
+    if (const QScreen* screen = m_frame->screen()) size = size.boundedTo(screen->availableGeometry().size());
+    m_frame->resize(size.expandedTo(m_frame->minimumSize()));
     CSettingsKey key;
     std::vector<std::string> stored;
     if (!key.Open(SettingsRoot::CurrentUser, nullptr, CSettingsKey::kModeRead) ||

@@ -239,9 +239,12 @@ void CDualvexView::CancelLoad()
 LoadFailure CDualvexView::FinishLoad(LoadOutcome outcome)
 {
     if (outcome.failed != LoadFailure::None) {
-        // The panes stay empty; nothing of this load is kept.
+        // The panes stay empty; nothing of this load is kept, and no title names a
+        // file that is no longer shown (fixed titles from the command line stay).
         m_diff = DiffSet();
         m_double->SetPaths(QString(), QString());
+        if (!m_titlesFixed) m_title1 = m_title2 = QString();
+        RefreshTitles();
         update();
         return outcome.failed;
     }

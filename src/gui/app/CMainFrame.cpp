@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QTimer>
@@ -60,6 +61,8 @@ QColor ToColour(int value, const QColor& fallback)
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
 {
     setWindowTitle(QStringLiteral("Dualvex"));
+    // Below this the panes fall to a byte or two a line and the status panes overlap.
+    setMinimumSize(kMinimumWidth, kMinimumHeight);
     LoadSettings();
     CreateActions();
     CreateMenus();
@@ -224,9 +227,38 @@ void CMainFrame::ToggleStayOnTop()
 {
     m_stayOnTop = !m_stayOnTop;
     const bool visible = isVisible();
+    const bool active = isActiveWindow();
+    QPointer<QWidget> focus = QApplication::focusWidget();
     setWindowFlag(Qt::WindowStaysOnTopHint, m_stayOnTop);
-    // Changing the flag re-creates the native window, which hides it; keep it where it was.
-    if (visible) show();
+    // Changing the flag re-creates the native window, which hides it; keep it where it
+    // was, active, with the keys going where they went before.
+    if (!visible) return;
+    // Hiding dropped the focus; named again while hidden, it is where the window's
+    // activation puts the keys.
+    if (focus && isAncestorOf(focus)) {
+        focus->setFocus(Qt::ActiveWindowFocusReason);
+        m_focusToRestore = focus;
+    }
+    show();
+    if (!active) return;
+    activateWindow();
+    raise();
+    // Some window systems keep the window active through the re-creation and send no
+    // activation change: then the focus goes back at once.
+    if (isActiveWindow()) RestoreFocus();
+}
+
+void CMainFrame::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) RestoreFocus();
+}
+
+void CMainFrame::RestoreFocus()
+{
+    if (!m_focusToRestore) return;
+    m_focusToRestore->setFocus(Qt::ActiveWindowFocusReason);
+    m_focusToRestore = nullptr;
 }
 
 void CMainFrame::ToggleFlatMode()

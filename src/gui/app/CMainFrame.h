@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 
 class QAction;
 class QLabel;
@@ -44,6 +45,8 @@ class CMainFrame : public QMainWindow {
     // Extra status-bar panes (the status-pane service). Widths in pixels; a negative
     // width counts characters. Return values follow the service's results.
     static constexpr int kServiceAvailable = 0x12345678;
+    static constexpr int kMinimumWidth = 560;
+    static constexpr int kMinimumHeight = 360;
     int QueryPaneService() const { return kServiceAvailable; }
     int SetPanes(const QList<int>& ids, const QList<int>& widths, int count);
     int SetPaneText(int index, const QString& text, bool update, int background, int textColour);
@@ -56,8 +59,10 @@ class CMainFrame : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
+    void RestoreFocus();
     void CreateActions();
     void CreateMenus();
     void CreateToolBar();
@@ -85,6 +90,7 @@ class CMainFrame : public QMainWindow {
     QTimer* m_idleTimer = nullptr;
     bool m_flatMode = true;
     bool m_stayOnTop = false;
+    QPointer<QWidget> m_focusToRestore; // given back when the re-created window is active again
 };
 
 } // namespace dualvex

@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
@@ -292,8 +293,9 @@ void HexDoubleWnd::ShowPathMenu(const QPoint& globalPos)
 
 void HexDoubleWnd::CopyPath(int pane) const
 {
+    // The path as typed may be relative to a folder the clipboard's reader knows nothing of.
     const QString path = Path(pane);
-    if (!path.isEmpty()) QGuiApplication::clipboard()->setText(path);
+    if (!path.isEmpty()) QGuiApplication::clipboard()->setText(QFileInfo(path).absoluteFilePath());
 }
 
 bool HexDoubleWnd::StartEditor(int pane) const

@@ -5,6 +5,16 @@
 namespace dualvex {
 
 namespace {
+
+// The messages end in " !" or " ?"; a non-breaking space keeps the mark on the
+// line of the word before it when the box wraps the text.
+QString KeepMarksWithTheirWord(QString text)
+{
+    text.replace(QStringLiteral(" !"), QStringLiteral("\u00A0!"));
+    text.replace(QStringLiteral(" ?"), QStringLiteral("\u00A0?"));
+    return text;
+}
+
 MessageSeam::Handler& InstalledHandler()
 {
     static MessageSeam::Handler handler;
@@ -16,7 +26,7 @@ QMessageBox::StandardButton MessageSeam::Ask(QWidget* parent, QMessageBox::Icon 
                                              const QString& text, QMessageBox::StandardButtons buttons)
 {
     if (const auto& handler = InstalledHandler()) return handler(parent, icon, caption, text, buttons);
-    QMessageBox box(icon, caption, text, buttons, parent);
+    QMessageBox box(icon, caption, KeepMarksWithTheirWord(text), buttons, parent);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
