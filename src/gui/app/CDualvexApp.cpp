@@ -12,8 +12,10 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QFile>
 #include <QTimer>
 
+#include <iostream>
 #include <utility>
 
 namespace dualvex {
@@ -159,7 +161,16 @@ int CDualvexApp::TakeScreenshot()
     QApplication::processEvents();
     QApplication::processEvents();
     const QPixmap picture = m_frame->grab();
-    return picture.save(QString::fromStdString(m_commandLine.screenshot), "PNG") ? 0 : 2;
+    // Saved through our own file, so a failure can say why (the pixmap only says no).
+    QFile file(QString::fromStdString(m_commandLine.screenshot));
+    const bool saved = file.open(QIODevice::WriteOnly) && picture.save(&file, "PNG") && file.flush();
+    if (saved) return 0;
+    const QString reason = file.error() != QFileDevice::NoError
+                               ? file.errorString()
+                               : QStringLiteral("PNG-Kodierung fehlgeschlagen");
+    std::cerr << "Das Bild " << m_commandLine.screenshot
+              << " konnte nicht gespeichert werden: " << reason.toStdString() << '\n';
+    return 2;
 }
 
 } // namespace dualvex
