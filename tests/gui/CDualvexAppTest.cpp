@@ -96,13 +96,27 @@ TEST(CDualvexApp, ScreenshotOfTheExamplePair)
     EXPECT_EQ(image.size(), QSize(900, 500));
 }
 
-TEST(CDualvexApp, ScreenshotIntoAnUnwritablePlaceFails)
+// Not saving is exit 2 with the name and the reason, never a silent failure.
+TEST(CDualvexApp, ScreenshotIntoAnUnwritablePlaceFailsAndSaysWhy)
 {
-    QProcess process;
-    process.start(Exe(), {QStringLiteral("--screenshot=/no/such/dir/shot.png"), Example("firmware_v1.hex"),
-                          Example("firmware_v2.bin")});
-    ASSERT_TRUE(process.waitForFinished(60000));
-    EXPECT_EQ(process.exitCode(), 2);
+    struct Case {
+        const char* path;
+        const char* reason;
+    };
+    for (const Case& c : {Case{"/no/such/dir/shot.png", "No such file or directory"},
+                          Case{"/dev/full", "No space left on device"}}) {
+        SCOPED_TRACE(c.path);
+        QProcess process;
+        process.start(Exe(), {QStringLiteral("--screenshot=") + QString::fromUtf8(c.path),
+                              Example("firmware_v1.hex"), Example("firmware_v2.bin")});
+        ASSERT_TRUE(process.waitForFinished(60000));
+        EXPECT_EQ(process.exitCode(), 2);
+        const std::string err = process.readAllStandardError().toStdString();
+        EXPECT_NE(err.find(std::string("Das Bild ") + c.path + " konnte nicht gespeichert werden: "),
+                  std::string::npos)
+            << err;
+        EXPECT_NE(err.find(c.reason), std::string::npos) << err;
+    }
 }
 
 TEST(CDualvexApp, HandOverBetweenTwoProcesses)
