@@ -2,7 +2,7 @@
 # interleaved runs on a pair already in the page cache and sets ourMedian and
 # theirMedian (nanoseconds). Expects first, second and runs to be set.
 now() { date +%s%N; }
-median() { sort -n | awk '{ v[NR] = $1 } END { printf "%d\n", (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+median() { sort -n | awk '{ v[NR] = $1 } END { printf "%.0f\n", (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 time_interleaved() {
   cat "$first" "$second" > /dev/null  # into the page cache

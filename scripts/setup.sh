@@ -9,6 +9,7 @@ PACKAGES=(
   clang libclang-rt-14-dev clang-format
   qt6-translations-l10n
   xvfb xauth fonts-dejavu-core
+  time
 )
 
 missing=()

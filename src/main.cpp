@@ -2,23 +2,30 @@
 // window or display; everything else starts the windowed comparison.
 #include "core/app/CommandLine.h"
 #include "core/app/Report.h"
+#include "core/app/TextSink.h"
 #include "gui/app/CDualvexApp.h"
 #include "gui/support/QtTranslations.h"
 
 #include <QApplication>
 
+#include <csignal>
 #include <cstdlib>
 #include <iostream>
+
+#include <unistd.h>
 
 int main(int argc, char** argv)
 {
     dualvex::CommandLine commandLine = dualvex::ParseCommandLine(argc, argv);
     if (dualvex::WantsTextMode(commandLine)) {
-        std::ios::sync_with_stdio(false);
-        return dualvex::RunTextMode(commandLine, std::cout, std::cerr);
+        // Like every filter, a report piped into "head" ends quietly when the
+        // reader goes, even if our parent ignored the signal.
+        std::signal(SIGPIPE, SIG_DFL);
+        dualvex::FdSink out(STDOUT_FILENO);
+        return dualvex::RunTextMode(commandLine, out, std::cerr, isatty(STDERR_FILENO) == 1);
     }
     if (!commandLine.errors.empty()) {
-        for (const std::string& error : commandLine.errors) std::cerr << error << '\n';
+        dualvex::PrintUsageErrors(commandLine, std::cerr);
         return 2;
     }
     // A screenshot is rendered offscreen: it needs no display.

@@ -67,10 +67,24 @@ TEST(CommandLine, FlagsAndSplitOrientationLastWins)
     EXPECT_EQ(ParseCommandLine(Args{"-V", "-h"}).split, SplitOrientation::Horizontal);
 }
 
-TEST(CommandLine, ThirdPlainArgumentIsIgnored)
+// A third name would be compared with nothing: it is a usage error, not ignored.
+TEST(CommandLine, ThirdPlainArgumentIsAnError)
 {
     const CommandLine cl = ParseCommandLine(Args{"a.bin", "b.bin", "c.bin"});
     EXPECT_EQ(cl.files, (Args{"a.bin", "b.bin"}));
+    EXPECT_EQ(cl.errors, (Args{"Zu viele Dateinamen: c.bin"}));
+}
+
+TEST(CommandLine, DoubleDashEndsTheOptions)
+{
+    const CommandLine cl = ParseCommandLine(Args{"-J", "--", "-N", "--report"});
+    EXPECT_TRUE(cl.jumpToFirst);
+    EXPECT_TRUE(cl.showTitles);
+    EXPECT_FALSE(cl.report);
+    EXPECT_EQ(cl.files, (Args{"-N", "--report"}));
+    EXPECT_TRUE(cl.errors.empty());
+    // A second "--" is then a name like any other.
+    EXPECT_EQ(ParseCommandLine(Args{"--", "--", "x"}).files, (Args{"--", "x"}));
 }
 
 TEST(CommandLine, AbsolutePathsAreFilesNotSwitches)
@@ -111,11 +125,20 @@ TEST(CommandLine, HandOverWithOtherCharacterIsIgnored)
     EXPECT_EQ(cl.files, (Args{"a"}));
 }
 
-TEST(CommandLine, UnknownSwitchesAndLoneDashAreIgnored)
+TEST(CommandLine, UnknownShortSwitchesAndLoneDashAreIgnored)
 {
-    const CommandLine cl = ParseCommandLine(Args{"-", "-Q", "--unknown", "a"});
+    const CommandLine cl = ParseCommandLine(Args{"-", "-Q", "a"});
     EXPECT_EQ(cl.files, (Args{"a"}));
     EXPECT_TRUE(cl.errors.empty());
+}
+
+// A misspelt long option must not start the window in place of a report.
+TEST(CommandLine, UnknownLongOptionsAreErrors)
+{
+    const CommandLine cl = ParseCommandLine(Args{"--reprot", "a", "b", "--report=1", "---"});
+    EXPECT_EQ(cl.errors, (Args{"Unbekannte Option: --reprot", "Unbekannte Option: --report=1",
+                               "Unbekannte Option: ---"}));
+    EXPECT_FALSE(cl.report);
 }
 
 TEST(CommandLine, LongOptions)
@@ -133,10 +156,26 @@ TEST(CommandLine, LongOptions)
     EXPECT_TRUE(cl.errors.empty());
 }
 
+TEST(CommandLine, ReportOptions)
+{
+    const CommandLine cl =
+        ParseCommandLine(Args{"--threads=3", "--limit=18446744073709551614", "--format=json"});
+    EXPECT_EQ(cl.threads, 3u);
+    EXPECT_EQ(cl.limit, 18446744073709551614u);
+    EXPECT_EQ(cl.format, ReportFormat::Json);
+    EXPECT_TRUE(cl.errors.empty());
+    const CommandLine defaults = ParseCommandLine(Args{"--format=json", "--format=text", "--limit=0"});
+    EXPECT_EQ(defaults.threads, 0u);
+    EXPECT_EQ(defaults.limit, 0u);
+    EXPECT_EQ(defaults.format, ReportFormat::Text);
+}
+
 TEST(CommandLine, MalformedLongOptionsAreReported)
 {
-    for (const char* bad :
-         {"--size=800", "--size=0x10", "--size=10x", "--size=axb", "--size=10x20z", "--screenshot="}) {
+    for (const char* bad : {"--size=800", "--size=0x10", "--size=10x", "--size=axb", "--size=10x20z",
+                            "--screenshot=", "--threads=0", "--threads=65", "--threads=", "--threads=2x",
+                            "--threads=-1", "--limit=", "--limit=-1", "--limit=18446744073709551616",
+                            "--limit=1e3", "--format=xml", "--format="}) {
         SCOPED_TRACE(bad);
         const CommandLine cl = ParseCommandLine(Args{bad});
         EXPECT_EQ(cl.errors.size(), 1u);

@@ -96,13 +96,29 @@ TEST(CDualvexApp, ScreenshotOfTheExamplePair)
     EXPECT_EQ(image.size(), QSize(900, 500));
 }
 
-TEST(CDualvexApp, ScreenshotIntoAnUnwritablePlaceFails)
+// Not saving is exit 2 with the name and the reason, never a silent failure.
+TEST(CDualvexApp, ScreenshotIntoAnUnwritablePlaceFailsAndSaysWhy)
 {
-    QProcess process;
-    process.start(Exe(), {QStringLiteral("--screenshot=/no/such/dir/shot.png"), Example("firmware_v1.hex"),
-                          Example("firmware_v2.bin")});
-    ASSERT_TRUE(process.waitForFinished(60000));
-    EXPECT_EQ(process.exitCode(), 2);
+    struct Case {
+        const char* path;
+        const char* reason;
+    };
+    // The program loads Qt's German texts, so the system's reasons come in German too.
+    for (const Case& c :
+         {Case{"/no/such/dir/shot.png", "Die Datei oder das Verzeichnis konnte nicht gefunden werden"},
+          Case{"/dev/full", "Kein freier Speicherplatz auf dem Gerät vorhanden"}}) {
+        SCOPED_TRACE(c.path);
+        QProcess process;
+        process.start(Exe(), {QStringLiteral("--screenshot=") + QString::fromUtf8(c.path),
+                              Example("firmware_v1.hex"), Example("firmware_v2.bin")});
+        ASSERT_TRUE(process.waitForFinished(60000));
+        EXPECT_EQ(process.exitCode(), 2);
+        const std::string err = process.readAllStandardError().toStdString();
+        EXPECT_NE(err.find(std::string("Das Bild ") + c.path + " konnte nicht gespeichert werden: "),
+                  std::string::npos)
+            << err;
+        EXPECT_NE(err.find(c.reason), std::string::npos) << err;
+    }
 }
 
 TEST(CDualvexApp, HandOverBetweenTwoProcesses)

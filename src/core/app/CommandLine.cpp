@@ -1,6 +1,7 @@
 #include "core/app/CommandLine.h"
 
 #include <charconv>
+#include <string>
 #include <string_view>
 
 namespace dualvex {
@@ -23,6 +24,29 @@ bool ParseSize(std::string_view text, int& width, int& height)
     return true;
 }
 
+// A whole decimal number from min to max, nothing else.
+template <typename T> bool ParseCount(std::string_view text, T min, T max, T& value)
+{
+    T v = 0;
+    const char* end = text.data() + text.size();
+    const auto r = std::from_chars(text.data(), end, v);
+    if (r.ec != std::errc() || r.ptr != end || v < min || v > max) return false;
+    value = v;
+    return true;
+}
+
+void ParseFormat(std::string_view arg, CommandLine& cl)
+{
+    const std::string_view name = arg.substr(9);
+    if (name == "text")
+        cl.format = ReportFormat::Text;
+    else if (name == "json")
+        cl.format = ReportFormat::Json;
+    else
+        cl.errors.emplace_back("Unbekanntes Ausgabeformat: " + std::string(arg) +
+                               " (erwartet text oder json)");
+}
+
 void ParseLongOption(std::string_view arg, CommandLine& cl)
 {
     if (arg == "--report") {
@@ -38,8 +62,19 @@ void ParseLongOption(std::string_view arg, CommandLine& cl)
         if (!ParseSize(arg.substr(7), cl.width, cl.height))
             cl.errors.emplace_back("Ungültige Fenstergröße: " + std::string(arg) +
                                    " (erwartet --size=BREITExHÖHE)");
+    } else if (arg.starts_with("--threads=")) {
+        if (!ParseCount(arg.substr(10), 1u, kMaxThreads, cl.threads))
+            cl.errors.emplace_back("Ungültige Anzahl Threads: " + std::string(arg) + " (erwartet 1 bis " +
+                                   std::to_string(kMaxThreads) + ")");
+    } else if (arg.starts_with("--limit=")) {
+        if (!ParseCount<std::uint64_t>(arg.substr(8), 0, kNoLimit, cl.limit))
+            cl.errors.emplace_back("Ungültige Grenze: " + std::string(arg) + " (erwartet eine Zahl)");
+    } else if (arg.starts_with("--format=")) {
+        ParseFormat(arg, cl);
+    } else {
+        // A misspelt option must not quietly start the window instead of a report.
+        cl.errors.emplace_back("Unbekannte Option: " + std::string(arg));
     }
-    // Other long options are ignored like every unknown switch.
 }
 
 // The classic switches: only the second character decides, the rest is read
@@ -92,18 +127,23 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
     CommandLine cl;
     cl.noArguments = args.empty();
     bool handOverPending = false;
+    bool optionsEnded = false;
     for (const std::string& a : args) {
         const std::string_view arg = a;
         // On this platform "/" begins absolute paths, so only "-" introduces a switch.
-        if (arg.starts_with("--")) {
+        if (!optionsEnded && arg == "--") {
+            optionsEnded = true;
+        } else if (!optionsEnded && arg.starts_with("--")) {
             ParseLongOption(arg, cl);
-        } else if (arg.starts_with('-')) {
+        } else if (!optionsEnded && arg.starts_with('-')) {
             ParseSwitch(arg, cl, handOverPending);
         } else if (handOverPending) {
             cl.handOverFile = a;
             handOverPending = false;
         } else if (cl.files.size() < 2) {
             cl.files.push_back(a);
+        } else {
+            cl.errors.emplace_back("Zu viele Dateinamen: " + a);
         }
     }
     return cl;

@@ -13,6 +13,11 @@ struct HelpEntry {
 
 // Heading line of the help.
 const char* CommandLineHelpTitle();
+// The classic switches, as the help box shows them.
 std::span<const HelpEntry> CommandLineHelp();
+// The long options of the text modes and the screenshot, for "--help".
+std::span<const HelpEntry> LongOptionHelp();
+// The line shown after a usage error.
+const char* UsageLine();
 
 } // namespace dualvex

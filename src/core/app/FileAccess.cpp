@@ -26,21 +26,6 @@ class ScopedFd {
     int m_fd;
 };
 
-// The kind is checked before opening, so a FIFO or device is never opened; the
-// descriptor is checked again because the path may have changed in between, and
-// O_NONBLOCK keeps even that case from waiting on a FIFO writer.
-LoadStatus OpenRegular(const std::string& path, int& fd, std::uint64_t& size)
-{
-    if (GetFileKind(path) != FileKind::Regular) return LoadStatus::NotComparable;
-    fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return LoadStatus::CannotOpen;
-    struct stat st {};
-    if (fstat(fd, &st) != 0) return LoadStatus::CannotOpen;
-    if (!S_ISREG(st.st_mode)) return LoadStatus::NotComparable;
-    size = static_cast<std::uint64_t>(st.st_size);
-    return LoadStatus::Ok;
-}
-
 // Reads up to size bytes; the count read may be short when the file shrank.
 bool ReadFully(int fd, std::uint8_t* data, std::uint64_t size, std::uint64_t& got)
 {
@@ -66,6 +51,21 @@ const std::uint8_t* MapReadOnly(int fd, std::uint64_t size)
 
 } // namespace
 
+// The kind is checked before opening, so a FIFO or device is never opened; the
+// descriptor is checked again because the path may have changed in between, and
+// O_NONBLOCK keeps even that case from waiting on a FIFO writer.
+LoadStatus OpenRegularFile(const std::string& path, int& fd, std::uint64_t& size)
+{
+    if (GetFileKind(path) != FileKind::Regular) return LoadStatus::NotComparable;
+    fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return LoadStatus::CannotOpen;
+    struct stat st {};
+    if (fstat(fd, &st) != 0) return LoadStatus::CannotOpen;
+    if (!S_ISREG(st.st_mode)) return LoadStatus::NotComparable;
+    size = static_cast<std::uint64_t>(st.st_size);
+    return LoadStatus::Ok;
+}
+
 FileKind GetFileKind(const std::string& path)
 {
     struct stat st {};
@@ -79,7 +79,7 @@ LoadStatus LoadRawImage(const std::string& path, MemoryImage& out)
 {
     int raw = -1;
     std::uint64_t size = 0;
-    const LoadStatus status = OpenRegular(path, raw, size);
+    const LoadStatus status = OpenRegularFile(path, raw, size);
     const ScopedFd fd(raw);
     if (status != LoadStatus::Ok) return status;
     if (size > kMaxImageLength) return LoadStatus::TooLarge;
@@ -105,7 +105,7 @@ LoadStatus WithFileText(const std::string& path, const std::function<bool(const 
 {
     int raw = -1;
     std::uint64_t size = 0;
-    const LoadStatus status = OpenRegular(path, raw, size);
+    const LoadStatus status = OpenRegularFile(path, raw, size);
     const ScopedFd fd(raw);
     if (status != LoadStatus::Ok) return status;
     if (size == 0) return use("", 0) ? LoadStatus::Ok : LoadStatus::CannotOpen;

@@ -16,6 +16,10 @@ enum class FileKind { Missing, Regular, Directory, Special };
 // Follows symbolic links, like opening the path would.
 FileKind GetFileKind(const std::string& path);
 
+// Opens a regular file for reading without ever blocking on a special file;
+// fd receives the descriptor (the caller closes it) and size its length.
+[[nodiscard]] LoadStatus OpenRegularFile(const std::string& path, int& fd, std::uint64_t& size);
+
 // Loads a file raw: a private copy below kMapThreshold, a read-only mapping from
 // there on. Files of 4 GiB or more are refused, never truncated.
 [[nodiscard]] LoadStatus LoadRawImage(const std::string& path, MemoryImage& out);

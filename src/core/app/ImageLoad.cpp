@@ -44,8 +44,8 @@ int ExtensionInList(std::string_view path, std::string_view list)
     }
 }
 
-LoadStatus LoadImage(const std::string& path, bool& ownFlag, const LoadFlags& flags,
-                     const IntelHexQuestion& ask, MemoryImage& out)
+bool WantsIntelHex(const std::string& path, bool& ownFlag, const LoadFlags& flags,
+                   const IntelHexQuestion& ask)
 {
     bool asHex = false;
     if (ExtensionInList(path, kIntelHexExtensions) != 0)
@@ -54,7 +54,13 @@ LoadStatus LoadImage(const std::string& path, bool& ownFlag, const LoadFlags& fl
         ownFlag = false;
         asHex = true;
     }
-    return asHex ? ReadIntelHex(path, out) : LoadRawImage(path, out);
+    return asHex;
+}
+
+LoadStatus LoadImage(const std::string& path, bool& ownFlag, const LoadFlags& flags,
+                     const IntelHexQuestion& ask, MemoryImage& out)
+{
+    return WantsIntelHex(path, ownFlag, flags, ask) ? ReadIntelHex(path, out) : LoadRawImage(path, out);
 }
 
 LoadResult LoadImages(const std::string& path1, const std::string& path2, LoadFlags& flags,

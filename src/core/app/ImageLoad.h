@@ -51,6 +51,11 @@ struct LoadResult {
 LoadResult LoadImages(const std::string& path1, const std::string& path2, LoadFlags& flags,
                       const IntelHexQuestion& ask);
 
+// Whether a file is decoded as Intel-HEX by the rules above (asking only when
+// the name is listed and no automatic flag is set); consumes ownFlag.
+bool WantsIntelHex(const std::string& path, bool& ownFlag, const LoadFlags& flags,
+                   const IntelHexQuestion& ask);
+
 // Loads one file by the rules above; ownFlag is the file's own Intel-HEX flag.
 LoadStatus LoadImage(const std::string& path, bool& ownFlag, const LoadFlags& flags,
                      const IntelHexQuestion& ask, MemoryImage& out);

@@ -1,11 +1,13 @@
 // The modes of the program that need no window: the difference report, its
-// summary and the command-line help, written to streams so scripts and CI can
-// use them over SSH.
+// summary and the command-line help, written to a checked output so scripts
+// and CI can use them over SSH. Files of any length are compared in streamed
+// parts on every core, in constant memory.
 #pragma once
 
 #include <ostream>
 
 #include "core/app/CommandLine.h"
+#include "core/app/TextSink.h"
 
 namespace dualvex {
 
@@ -13,9 +15,14 @@ namespace dualvex {
 bool WantsTextMode(const CommandLine& cl);
 
 // Runs the mode the command line asks for ("--help", else "--summary", else
-// "--report"). Returns the exit code: 0 equal (or help), 1 different, 2 trouble.
-int RunTextMode(const CommandLine& cl, std::ostream& out, std::ostream& err);
+// "--report"). Every message goes to err; nothing waits for a person. Progress
+// is shown on err only when errIsTerminal. Returns the exit code: 0 equal (or
+// help), 1 different, 2 trouble (also when the output cannot be written).
+int RunTextMode(const CommandLine& cl, TextSink& out, std::ostream& err, bool errIsTerminal = false);
 
-void PrintHelp(std::ostream& out);
+void PrintHelp(TextSink& out);
+
+// The errors of a command line and the usage line, for every mode.
+void PrintUsageErrors(const CommandLine& cl, std::ostream& err);
 
 } // namespace dualvex

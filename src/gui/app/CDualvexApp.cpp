@@ -12,9 +12,11 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QFile>
 #include <QScreen>
 #include <QTimer>
 
+#include <iostream>
 #include <utility>
 
 namespace dualvex {
@@ -163,7 +165,16 @@ int CDualvexApp::TakeScreenshot()
     QApplication::processEvents();
     QApplication::processEvents();
     const QPixmap picture = m_frame->grab();
-    return picture.save(QString::fromStdString(m_commandLine.screenshot), "PNG") ? 0 : 2;
+    // Saved through our own file, so a failure can say why (the pixmap only says no).
+    QFile file(QString::fromStdString(m_commandLine.screenshot));
+    const bool saved = file.open(QIODevice::WriteOnly) && picture.save(&file, "PNG") && file.flush();
+    if (saved) return 0;
+    const QString reason = file.error() != QFileDevice::NoError
+                               ? file.errorString()
+                               : QStringLiteral("PNG-Kodierung fehlgeschlagen");
+    std::cerr << "Das Bild " << m_commandLine.screenshot
+              << " konnte nicht gespeichert werden: " << reason.toStdString() << '\n';
+    return 2;
 }
 
 } // namespace dualvex
