@@ -8,18 +8,19 @@ using Files = std::vector<std::string>;
 TEST(AddHandedOverFiles, FillsFreeSlotsAnnouncedFirst)
 {
     const struct {
+        const char* name;
         Files given;
         std::string announced, own;
         Files expected;
     } cases[] = {
-        {{}, "A", "B", {"A", "B"}},
-        {{}, "", "B", {"B"}},
-        {{}, "A", "", {"A"}},
-        {{"X"}, "A", "B", {"X", "A"}},
-        {{"X", "Y"}, "A", "B", {"X", "Y"}},
+        {"both slots free", {}, "A", "B", {"A", "B"}},
+        {"nothing announced", {}, "", "B", {"B"}},
+        {"no own file", {}, "A", "", {"A"}},
+        {"one slot taken", {"X"}, "A", "B", {"X", "A"}},
+        {"both slots taken", {"X", "Y"}, "A", "B", {"X", "Y"}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.announced + "|" + c.own);
+        SCOPED_TRACE(c.name);
         Files files = c.given;
         AddHandedOverFiles(files, c.announced, c.own);
         EXPECT_EQ(files, c.expected);

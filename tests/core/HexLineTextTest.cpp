@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -23,61 +25,101 @@ std::string PrintedLine(const HexViewCore& view, HexPos line, unsigned flags = 0
     return Text(out);
 }
 
-TEST(HexLineTextTest, DefaultLayoutLine)
+// How much of a printed line a case pins down.
+enum class Part { kWhole, kStart, kEnd };
+
+// One printed line of a fresh view: bytes, fixed width, optional layout
+// (width, extra space, insert space, digits, format, invert), base address.
+struct PrintCase {
+    const char* name;
+    std::vector<std::uint8_t> bytes;
+    int width;
+    std::optional<std::array<int, 6>> layout;
+    HexPos base;
+    HexPos line;
+    Part part;
+    std::string expected;
+    HexPos lineCount;
+};
+
+std::vector<std::uint8_t> CountingWith(std::size_t count, std::size_t index, std::uint8_t value)
 {
-    std::vector<std::uint8_t> bytes = CountingBytes(20);
-    bytes[1] = 'A';
+    std::vector<std::uint8_t> bytes = CountingBytes(count);
+    bytes[index] = value;
+    return bytes;
+}
+
+const std::vector<std::uint8_t> kControlAndLatin1{0x00, 0x1F, 0x20, 0x41, 0x7E, 0x7F,
+                                                  0x80, 0x9F, 0xA0, 0xC4, 0xE9, 0xFF};
+
+const PrintCase kPrintCases[] = {
+    {"DefaultLayout", CountingWith(20, 1, 'A'), 16, std::nullopt, 0x1000, 0, Part::kWhole,
+     "001000  00 41 02 03  04 05 06 07  08 09 0A 0B  0C 0D 0E 0F  .A..............", 2},
+    {"LastLineIsBlankBehindTheData", CountingBytes(20), 16, std::nullopt, 0, 1, Part::kWhole,
+     "000010  10 11 12 13  " + std::string(39, ' ') + "....            ", 2},
+    {"WordFormatWithInversionShowsBigEndianGroups", CountingBytes(16), 16, std::array{16, 4, 1, 4, 1, 1}, 0,
+     0, Part::kWhole, "0000  0100 0302  0504 0706  0908 0B0A  0D0C 0F0E  ................", 1},
+    {"InversionWithoutGroupBlanksFollowsTheCells", CountingBytes(8), 8, std::array{8, 0, 0, 2, 2, 1}, 0, 0,
+     Part::kWhole, "00  0302010007060504  ........", 1},
+    // Bytes 4 and 5 sit in cells 7 and 6 of the reversed group.
+    {"GroupCutByTheDataEndKeepsItsCells", CountingBytes(6), 8, std::array{8, 0, 1, 2, 2, 1}, 0, 0,
+     Part::kWhole, "00  03020100     0504  ......  ", 1},
+    {"CharacterColumnDotsControlBytesAndShowsLatin1", kControlAndLatin1, 12, std::nullopt, 0, 0, Part::kEnd,
+     ".. A~...\xA0\xC4\xE9\xFF", 1},
+    {"OneByteAtTheTopOfTheAddressRange", std::vector<std::uint8_t>(1, 0xAB), 16, std::nullopt, 0xFFFFFFFF, 0,
+     Part::kStart, "FFFFFF  AB", 1},
+};
+
+class HexLinePrint : public ::testing::TestWithParam<PrintCase> {};
+
+TEST_P(HexLinePrint, PrintsTheExpectedText)
+{
+    const PrintCase& c = GetParam();
+    HexViewCore view;
+    UseFixedWidth(view, c.width);
+    if (c.layout) {
+        const auto& l = *c.layout;
+        view.SetLayout(l[0], l[1], l[2], l[3], l[4], l[5]);
+    }
+    view.SetData(c.bytes.data(), static_cast<HexPos>(c.bytes.size()), c.base, 0);
+    EXPECT_EQ(view.Layout().LineCount(), c.lineCount);
+    const std::string line = PrintedLine(view, c.line);
+    const std::size_t n = c.expected.size();
+    switch (c.part) {
+    case Part::kWhole: EXPECT_EQ(line, c.expected); break;
+    case Part::kStart: EXPECT_EQ(line.substr(0, n), c.expected); break;
+    case Part::kEnd:
+        ASSERT_GE(line.size(), n);
+        EXPECT_EQ(line.substr(line.size() - n), c.expected);
+        break;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(HexLineTextTest, HexLinePrint, ::testing::ValuesIn(kPrintCases),
+                         [](const ::testing::TestParamInfo<PrintCase>& info) { return info.param.name; });
+
+TEST(HexLineTextTest, DefaultLayoutLineLengthAndAttributes)
+{
+    const std::vector<std::uint8_t> bytes = CountingWith(20, 1, 'A');
     HexViewCore view;
     UseFixedWidth(view, 16);
     view.SetData(bytes.data(), 20, 0x1000, 0);
-    EXPECT_EQ(PrintedLine(view, 0),
-              "001000  00 41 02 03  04 05 06 07  08 09 0A 0B  0C 0D 0E 0F  .A..............");
     HexLineText out;
     ASSERT_EQ(view.PrintLine(0, 0, out), 76);
     EXPECT_EQ(Attributes(out), std::string(8, '1') + std::string(52, '2') + std::string(16, '0'));
 }
 
-TEST(HexLineTextTest, LastLineIsBlankBehindTheData)
+TEST(HexLineTextTest, LinesOutsideTheDataPrintNothing)
 {
-    std::vector<std::uint8_t> bytes = CountingBytes(20);
+    const std::vector<std::uint8_t> bytes = CountingBytes(20);
     HexViewCore view;
     UseFixedWidth(view, 16);
     view.SetData(bytes.data(), 20, 0, 0);
-    EXPECT_EQ(PrintedLine(view, 1), "000010  10 11 12 13  " + std::string(39, ' ') + "....            ");
-    HexLineText out;
-    EXPECT_EQ(view.PrintLine(2, 0, out), 0);
-    EXPECT_EQ(view.PrintLine(-1, 0, out), 0);
-}
-
-TEST(HexLineTextTest, WordFormatWithInversionShowsBigEndianGroups)
-{
-    std::vector<std::uint8_t> bytes = CountingBytes(16);
-    HexViewCore view;
-    UseFixedWidth(view, 16);
-    view.SetLayout(16, 4, 1, 4, 1, 1);
-    view.SetData(bytes.data(), 16, 0, 0);
-    EXPECT_EQ(PrintedLine(view, 0), "0000  0100 0302  0504 0706  0908 0B0A  0D0C 0F0E  ................");
-}
-
-TEST(HexLineTextTest, InversionWithoutGroupBlanksFollowsTheCells)
-{
-    std::vector<std::uint8_t> bytes = CountingBytes(8);
-    HexViewCore view;
-    UseFixedWidth(view, 8);
-    view.SetLayout(8, 0, 0, 2, 2, 1);
-    view.SetData(bytes.data(), 8, 0, 0);
-    EXPECT_EQ(PrintedLine(view, 0), "00  0302010007060504  ........");
-}
-
-TEST(HexLineTextTest, GroupCutByTheDataEndKeepsItsCells)
-{
-    std::vector<std::uint8_t> bytes = CountingBytes(6);
-    HexViewCore view;
-    UseFixedWidth(view, 8);
-    view.SetLayout(8, 0, 1, 2, 2, 1);
-    view.SetData(bytes.data(), 6, 0, 0);
-    // Bytes 4 and 5 sit in cells 7 and 6 of the reversed group.
-    EXPECT_EQ(PrintedLine(view, 0), "00  03020100     0504  ......  ");
+    for (const HexPos line : {HexPos{2}, HexPos{-1}}) {
+        SCOPED_TRACE(line);
+        HexLineText out;
+        EXPECT_EQ(view.PrintLine(line, 0, out), 0);
+    }
 }
 
 TEST(HexLineTextTest, TopAddressFivePutsElevenBlankCellsBeforeByteZero)
@@ -95,16 +137,7 @@ TEST(HexLineTextTest, TopAddressFivePutsElevenBlankCellsBeforeByteZero)
     EXPECT_EQ(PrintedLine(view, 1).substr(0, 21), "000005  05 06 07 08  ");
 }
 
-TEST(HexLineTextTest, CharacterColumnDotsControlBytesAndShowsLatin1)
-{
-    std::vector<std::uint8_t> bytes{0x00, 0x1F, 0x20, 0x41, 0x7E, 0x7F, 0x80, 0x9F, 0xA0, 0xC4, 0xE9, 0xFF};
-    HexViewCore view;
-    UseFixedWidth(view, 12);
-    view.SetData(bytes.data(), static_cast<HexPos>(bytes.size()), 0, 0);
-    const std::string line = PrintedLine(view, 0);
-    EXPECT_EQ(line.substr(line.size() - 12), std::string(".. A~...\xA0\xC4\xE9\xFF"));
-}
-
+// Changing the hidden areas of a live view lays its lines out anew.
 TEST(HexLineTextTest, HiddenAreas)
 {
     std::vector<std::uint8_t> bytes = CountingBytes(4);
@@ -208,16 +241,6 @@ TEST(HexLineTextTest, EmptyDataHasNoLines)
     EXPECT_EQ(view.Layout().LineCount(), 0);
     HexLineText out;
     EXPECT_EQ(view.PrintLine(0, 0, out), 0);
-}
-
-TEST(HexLineTextTest, OneByte)
-{
-    const std::uint8_t byte = 0xAB;
-    HexViewCore view;
-    UseFixedWidth(view, 16);
-    view.SetData(&byte, 1, 0xFFFFFFFF, 0);
-    EXPECT_EQ(view.Layout().LineCount(), 1);
-    EXPECT_EQ(PrintedLine(view, 0).substr(0, 10), "FFFFFF  AB");
 }
 
 } // namespace

@@ -1,6 +1,9 @@
 // A text window that shows "line <n>" with a coloured run on every line and records
-// which lines it was asked to draw, for the text window tests.
+// which lines it was asked to draw, for the text window tests. Its timers run on a
+// manual clock that the test advances.
 #pragma once
+
+#include "ManualClock.h"
 
 #include "gui/textwnd/CAnsiView.h"
 
@@ -23,6 +26,9 @@ class AnsiTestView : public CAnsiView {
         SetColumnCount(columns);
         SetLineCount(lines);
         m_marked = AddFormat(0x0000FF, 0xFFFFFF, QStringLiteral("Marke"), 0x80000002u, 1);
+        auto manual = std::make_unique<ManualClock>();
+        clock = manual.get();
+        SetClock(std::move(manual));
     }
 
     bool LineText(AnsiLine line, int, int, AnsiLineText& out) override
@@ -47,6 +53,7 @@ class AnsiTestView : public CAnsiView {
     };
     std::set<AnsiLine> printed;
     std::vector<CursorCall> cursorCalls;
+    ManualClock* clock = nullptr; // owned by the view
     int MarkedFormat() const { return m_marked; }
 
   private:

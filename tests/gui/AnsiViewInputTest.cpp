@@ -187,8 +187,12 @@ TEST_F(AnsiInput, DraggingBelowTheTextAreaScrollsOnTheTimer)
     EXPECT_EQ(view.TimerKind(), 1) << "the auto-scroll timer runs";
     const int step = ((20 + view.CharHeight()) | 8) >> 3;
     view.cursorCalls.clear();
-    QTest::qWait(3 * CAnsiView::kDragTimerMs + 60);
-    ASSERT_GE(view.cursorCalls.size(), 2u);
+    view.clock->Advance(CAnsiView::kDragTimerMs - 1);
+    EXPECT_TRUE(view.cursorCalls.empty()) << "no step before the first interval has passed";
+    view.clock->Advance(1);
+    EXPECT_EQ(view.cursorCalls.size(), 1u);
+    view.clock->Advance(2 * CAnsiView::kDragTimerMs);
+    ASSERT_EQ(view.cursorCalls.size(), 3u) << "one step per interval";
     for (const auto& call : view.cursorCalls) {
         EXPECT_EQ(call.flags, CAnsiView::kRelative | CAnsiView::kExtend | CAnsiView::kByMouse);
         EXPECT_EQ(call.line, step);
@@ -217,8 +221,8 @@ TEST_F(AnsiInput, DragStepsGrowWithTheDistanceOutside)
         SCOPED_TRACE(c.pos.x());
         SendMouse(&view, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, c.pos);
         view.cursorCalls.clear();
-        QTest::qWait(CAnsiView::kDragTimerMs + 40);
-        ASSERT_FALSE(view.cursorCalls.empty());
+        view.clock->Advance(CAnsiView::kDragTimerMs);
+        ASSERT_EQ(view.cursorCalls.size(), 1u);
         EXPECT_EQ(view.cursorCalls[0].column, c.stepX);
         EXPECT_EQ(view.cursorCalls[0].line, c.stepY);
     }
@@ -232,11 +236,29 @@ TEST_F(AnsiInput, MovesRightAfterADoubleClickAreIgnored)
     view.cursorCalls.clear();
     SendMouse(&view, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, CellCentre(9, 6));
     EXPECT_TRUE(view.cursorCalls.empty()) << "within 300 ms of the double-click";
-    QTest::qWait(320);
+    view.clock->Advance(299);
+    SendMouse(&view, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, CellCentre(9, 6));
+    EXPECT_TRUE(view.cursorCalls.empty()) << "still within 300 ms";
+    view.clock->Advance(1);
     SendMouse(&view, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, CellCentre(9, 6));
     ASSERT_EQ(view.cursorCalls.size(), 1u);
     EXPECT_EQ(view.cursorCalls[0].flags, CAnsiView::kExtend | CAnsiView::kByMouse);
     SendMouse(&view, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, CellCentre(9, 6));
+}
+
+TEST_F(AnsiInput, TheDragTimerWaitsOutTheDoubleClickGuard)
+{
+    SendMouse(&view, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, CellCentre(4, 4));
+    SendMouse(&view, QEvent::MouseButtonDblClick, Qt::LeftButton, Qt::LeftButton, CellCentre(4, 4));
+    SendMouse(&view, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton,
+              QPoint(CellCentre(4, 4).x(), view.TextHeight() + 20));
+    ASSERT_EQ(view.TimerKind(), 1);
+    view.cursorCalls.clear();
+    view.clock->Advance(CAnsiView::kDragTimerMs);
+    EXPECT_TRUE(view.cursorCalls.empty()) << "the tick at 165 ms falls within the 300 ms guard";
+    view.clock->Advance(CAnsiView::kDragTimerMs);
+    EXPECT_EQ(view.cursorCalls.size(), 1u) << "the tick at 330 ms steps";
+    SendMouse(&view, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, CellCentre(4, 4));
 }
 
 // ---- right button: menu, long press and panning -------------------------------------
@@ -271,7 +293,10 @@ TEST_F(AnsiInput, HoldingTheRightButtonStartsPanningWithoutAMenu)
 {
     SendMouse(&view, QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton, QPoint(40, 40));
     EXPECT_EQ(view.TimerKind(), 2);
-    QTest::qWait(6 * CAnsiView::kDragTimerMs);
+    const int longPress = 5 * CAnsiView::kDragTimerMs; // the fifth tick of the drag timer
+    view.clock->Advance(longPress - 1);
+    EXPECT_FALSE(view.IsPanning()) << "not yet a long press";
+    view.clock->Advance(1);
     EXPECT_TRUE(view.IsPanning());
     EXPECT_EQ(view.cursor().shape(), Qt::ClosedHandCursor);
     SendMouse(&view, QEvent::MouseButtonRelease, Qt::RightButton, Qt::NoButton, QPoint(40, 40));
@@ -366,9 +391,9 @@ TEST_F(AnsiInput, MiddleButtonScrollsUntilAClickOrEscape)
     ASSERT_NE(marker, nullptr);
     EXPECT_EQ(marker->geometry(), QRect(origin - QPoint(16, 16), QSize(32, 32))) << "centred on the origin";
     SendMouse(&view, QEvent::MouseMove, Qt::NoButton, Qt::NoButton, origin + QPoint(0, -64));
-    QTest::qWait(2 * AnsiAutoScroller::kTickMs + 80);
+    view.clock->Advance(2 * AnsiAutoScroller::kTickMs);
     const AnsiLine line = view.GetScrollPosition().line;
-    EXPECT_LE(line, 50 - 2 * 4) << "upwards, four lines a tick";
+    EXPECT_EQ(line, 50 - 2 * 4) << "upwards, four lines a tick";
     SendWheel(&view, -120);
     EXPECT_LE(view.GetScrollPosition().line, line) << "the wheel is ignored meanwhile";
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
@@ -376,7 +401,7 @@ TEST_F(AnsiInput, MiddleButtonScrollsUntilAClickOrEscape)
     EXPECT_FALSE(view.IsAutoScrolling());
     EXPECT_EQ(view.findChild<QWidget*>(QStringLiteral("ansiAutoScrollMarker")), nullptr);
     const AnsiLine stopped = view.GetScrollPosition().line;
-    QTest::qWait(AnsiAutoScroller::kTickMs + 50);
+    view.clock->Advance(2 * AnsiAutoScroller::kTickMs);
     EXPECT_EQ(view.GetScrollPosition().line, stopped) << "the view stays where scrolling brought it";
 }
 

@@ -133,10 +133,10 @@ TEST(CDualvexApp, HandOverBetweenTwoProcesses)
     waiting.setProcessEnvironment(env);
     waiting.start(Exe(), {QStringLiteral("-0:") + a});
     ASSERT_TRUE(waiting.waitForStarted());
-    // The waiting instance announces its file and listens; give it time to get there.
+    // The waiting instance announces its file and listens; it is another process, so wait
+    // for its socket to appear rather than for a fixed time.
     const QString socket = QDir(dir.path()).filePath(QStringLiteral("handover.sock"));
-    for (int i = 0; i < 200 && !QFile::exists(socket); ++i) QTest::qWait(50);
-    ASSERT_TRUE(QFile::exists(socket));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(socket); }, 60000));
 
     QProcess later;
     later.setProcessEnvironment(env);

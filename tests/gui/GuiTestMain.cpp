@@ -5,12 +5,35 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QStringList>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include <unistd.h>
+
+namespace {
+
+constexpr const char* kTestFontFile = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf";
+constexpr const char* kTestFontFamily = "DejaVu Sans Mono";
+
+// Cell sizes and many expected values follow from this font; with another one the
+// tests would fail far from the cause, or pass by luck, so a missing font stops the run.
+bool LoadTestFont()
+{
+    const int id = QFontDatabase::addApplicationFont(QString::fromUtf8(kTestFontFile));
+    const QStringList families = id < 0 ? QStringList() : QFontDatabase::applicationFontFamilies(id);
+    if (families.contains(QString::fromUtf8(kTestFontFamily))) return true;
+    std::fprintf(stderr,
+                 "gui tests: the test font \"%s\" did not load from %s (Debian package fonts-dejavu-core); "
+                 "stopping instead of measuring cells in another font\n",
+                 kTestFontFamily, kTestFontFile);
+    return false;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -19,9 +42,11 @@ int main(int argc, char** argv)
     setenv("DUALVEX_CONFIG_DIR", dir.c_str(), 1);
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
-    QFontDatabase::addApplicationFont(QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf"));
-    ::testing::InitGoogleTest(&argc, argv);
-    const int rc = RUN_ALL_TESTS();
+    int rc = 2;
+    if (LoadTestFont()) {
+        ::testing::InitGoogleTest(&argc, argv);
+        rc = RUN_ALL_TESTS();
+    }
     std::error_code ec;
     std::filesystem::remove_all(dir, ec);
     return rc;

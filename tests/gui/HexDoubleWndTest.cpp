@@ -124,7 +124,8 @@ TEST(HexDoubleWnd, EditorGetsOffsetAndPathUnchanged)
     dw.SetFirstVisibleBoth(4096);
     const HexPos first = dw.FirstVisible(0);
     ASSERT_TRUE(dw.StartEditor(0));
-    for (int i = 0; i < 100 && !QFile::exists(record); ++i) QTest::qWait(50);
+    // The editor is another process: wait for its record, not for a fixed time.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(record); }, 60000));
     QFile file(record);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QStringList args = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);

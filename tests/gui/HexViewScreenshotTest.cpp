@@ -1,6 +1,7 @@
 // Pictures of a hex pane with differences, a mark and a selection in a light and a
 // dark palette, saved under the build folder for a person to look at. The checks
-// make sure every kind of cell keeps its text readable on both.
+// make sure every kind of cell keeps its text readable on both, and read each kind's
+// background in the picture at cells found from the layout.
 #include "DarkPalette.h"
 #include "HexViewTestSupport.h"
 
@@ -50,6 +51,22 @@ TEST_F(HexViewScreenshot, LightAndDarkPanesKeepEveryFormatReadable)
             for (int x = cell.left(); x <= cell.right() && !inked; ++x)
                 inked = CloseTo(image.pixelColor(x, y), ink);
         EXPECT_TRUE(inked);
+        // The selection covers marks and differences, a mark covers differences.
+        const struct {
+            HexPos index;
+            bool chars;
+            int attribute;
+        } cells[] = {
+            {1, false, dualvex::kAttrHex},        {5, false, dualvex::kAttrDiffHex},
+            {5, true, dualvex::kAttrDiffText},    {36, false, dualvex::kAttrMark},
+            {41, false, dualvex::kAttrMark},      {80, false, dualvex::kAttrSelection},
+            {90, false, dualvex::kAttrSelection}, {200, false, dualvex::kAttrDiffHex},
+        };
+        for (const auto& c : cells) {
+            SCOPED_TRACE(std::to_string(c.index) + (c.chars ? " chars" : " hex"));
+            const QRect rect = c.chars ? view->CharCellRect(c.index) : view->HexCellRect(c.index);
+            EXPECT_EQ(Background(image, rect), painter.BackgroundColor(c.attribute));
+        }
     }
 }
 

@@ -65,9 +65,8 @@ AnsiAutoScroller::AnsiAutoScroller(CAnsiView& view, QPoint origin, int mode)
     view.setCursor(m_pointers[0]);
     view.grabMouse();
     qApp->installEventFilter(this);
-    m_timer.setInterval(kTickMs);
-    connect(&m_timer, &QTimer::timeout, this, [this] { Tick(); });
-    m_timer.start();
+    m_ticker = view.m_clock->MakeTicker(kTickMs, [this] { Tick(); });
+    m_ticker->Start();
 }
 
 AnsiAutoScroller::~AnsiAutoScroller()
@@ -79,7 +78,7 @@ void AnsiAutoScroller::Stop()
 {
     if (!m_active) return;
     m_active = false;
-    m_timer.stop();
+    m_ticker->Stop();
     qApp->removeEventFilter(this);
     m_view.releaseMouse();
     m_view.setCursor(Qt::IBeamCursor);

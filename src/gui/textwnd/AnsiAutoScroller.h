@@ -1,17 +1,19 @@
 // Middle-button automatic scrolling of a text window: the pressed point is the origin,
-// the pointer's direction and distance from it give direction and speed, and a timer
-// on the UI thread scrolls the view every 200 ms until a button, Escape or a focus
+// the pointer's direction and distance from it give direction and speed, and a ticker
+// of the view's clock scrolls the view every 200 ms until a button, Escape or a focus
 // loss ends it.
 #pragma once
+
+#include "gui/textwnd/AnsiClock.h"
 
 #include <QCursor>
 #include <QObject>
 #include <QPixmap>
 #include <QPoint>
 #include <QPointer>
-#include <QTimer>
 
 #include <array>
+#include <memory>
 
 class QLabel;
 
@@ -56,8 +58,8 @@ class AnsiAutoScroller : public QObject {
     int m_direction = 0;
     int m_speed = 0;
     bool m_active = true;
-    QTimer m_timer;
-    QPointer<QLabel> m_marker; // child of the view while scrolling runs
+    std::unique_ptr<AnsiClock::Ticker> m_ticker; // from the view's clock
+    QPointer<QLabel> m_marker;                   // child of the view while scrolling runs
     std::array<QCursor, 9> m_pointers;
 };
 

@@ -2,6 +2,7 @@
 
 #include "gui/textwnd/AnsiAutoScroller.h"
 #include "gui/textwnd/AnsiColorsDialog.h"
+#include "gui/textwnd/AnsiQtClock.h"
 #include "gui/textwnd/AnsiStyleSettings.h"
 
 #include <QAction>
@@ -42,7 +43,7 @@ CAnsiView::CAnsiView(const QString& styleSetName, int columnCount, AnsiLine line
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true); // derived views see every move, not only drags
     setCursor(Qt::IBeamCursor);
-    m_clock.start();
+    SetClock(std::make_unique<AnsiQtClock>());
     for (int i = 0; i < 2; ++i) {
         m_bars[i] = new QScrollBar(i == 0 ? Qt::Horizontal : Qt::Vertical, this);
         m_bars[i]->setObjectName(i == 0 ? QStringLiteral("ansiBar912") : QStringLiteral("ansiBar913"));
@@ -50,8 +51,6 @@ CAnsiView::CAnsiView(const QString& styleSetName, int columnCount, AnsiLine line
         m_bars[i]->hide();
         connect(m_bars[i], &QScrollBar::valueChanged, this, [this, i](int value) { OnBarMoved(i, value); });
     }
-    m_timer.setInterval(kDragTimerMs);
-    connect(&m_timer, &QTimer::timeout, this, [this] { TimerTick(); });
     SetFont(m_styleSet->HasFont() ? 0 : kDefaultFontHeight, QStringLiteral("Courier"));
     SetCaretMode(kRecreateCaret);
     m_pending |= kRedrawAll;

@@ -6,10 +6,9 @@
 #pragma once
 
 #include "core/support/Position.h"
+#include "gui/textwnd/AnsiClock.h"
 #include "gui/textwnd/AnsiStyleSet.h"
 
-#include <QElapsedTimer>
-#include <QTimer>
 #include <QWidget>
 
 #include <cstdint>
@@ -197,6 +196,9 @@ class CAnsiView : public QWidget {
     // The cell under a widget position, rounded to the nearer cell boundary horizontally.
     [[nodiscard]] AnsiCell CellAt(int x, int y) const;
     void SetPointer(const QCursor* cursor);
+    // Replaces the clock behind the drag, long-press and automatic-scrolling timers and the
+    // double-click guard; running timers stop and automatic scrolling ends first.
+    void SetClock(std::unique_ptr<AnsiClock> clock);
 
     // Draws attributed text at a cell origin (x of the cell, top of the row).
     void DrawCells(QPainter& painter, int x, int top, QStringView text, std::uint16_t attribute) const;
@@ -269,7 +271,7 @@ class CAnsiView : public QWidget {
     void StopTimer();
     void Wheel(int keys, int delta, Qt::KeyboardModifiers modifiers);
     void StartAutoScroll(QPoint origin);
-    [[nodiscard]] qint64 Now() const { return m_clock.elapsed(); }
+    [[nodiscard]] qint64 Now() const { return m_clock->Now(); }
 
     std::shared_ptr<AnsiStyleSet> m_styleSet;
     QScrollBar* m_bars[2] = {nullptr, nullptr};
@@ -331,8 +333,9 @@ class CAnsiView : public QWidget {
     AnsiLine m_panStartLine = 0;
     int m_panX = 0;
     int m_panY = 0;
-    QTimer m_timer;
-    QElapsedTimer m_clock;
+    // Declared before everything that holds a ticker of it, so it goes last.
+    std::unique_ptr<AnsiClock> m_clock;
+    std::unique_ptr<AnsiClock::Ticker> m_timer;
     std::unique_ptr<AnsiAutoScroller> m_autoScroller;
 };
 

@@ -399,16 +399,26 @@ void CAnsiView::EndPanning()
 
 // ---- timer --------------------------------------------------------------------------
 
+void CAnsiView::SetClock(std::unique_ptr<AnsiClock> clock)
+{
+    m_autoScroller.reset();
+    if (m_timer) StopTimer();
+    m_timer.reset();
+    m_clock = std::move(clock);
+    m_timer = m_clock->MakeTicker(kDragTimerMs, [this] { TimerTick(); });
+    m_dragGuard = 0; // a guard of the old clock means nothing on the new one
+}
+
 void CAnsiView::StartTimer(int kind)
 {
     m_timerKind = kind;
     m_timerTicks = 0;
-    m_timer.start();
+    m_timer->Start();
 }
 
 void CAnsiView::StopTimer()
 {
-    m_timer.stop();
+    m_timer->Stop();
     m_timerKind = 0;
 }
 
