@@ -10,7 +10,7 @@ TEST(HexConfigModelTest, FillsFromTheView)
 {
     HexViewCore view;
     view.SetWidthMode(-24, 8, 0x8001, 1);
-    view.SetLayout(24, 0, 0, 4, 1, 1);
+    view.SetLayout({.width = 24, .extraSpace = 0, .insertSpace = 0, .digits = 4, .format = 1, .invert = 1});
     const HexConfigState state = FillHexConfig(view);
     EXPECT_TRUE(state.fixedWidth);
     EXPECT_EQ(state.width, 24);

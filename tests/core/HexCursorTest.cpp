@@ -159,7 +159,7 @@ TEST_F(HexCursorTest, ClickWithoutMovementDoesNotSelect)
 
 TEST_F(HexCursorTest, SelectionRasterWidensToWholeGroupsAfterNotifying)
 {
-    m_view.SetLayout(16, 4, 1, 6, 1, 0);
+    m_view.SetLayout({.width = 16, .extraSpace = 4, .insertSpace = 1, .digits = 6, .format = 1, .invert = 0});
     m_view.SetWidthMode(-16, 0, -1, 1);
     Click(m_view.Layout().HexColumn(3), 0);
     m_view.TakeUpdate();

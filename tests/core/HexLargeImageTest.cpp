@@ -45,7 +45,7 @@ class HexLargeImageTest : public ::testing::Test {
         if (m_image.Data() == nullptr || m_bits.Data() == nullptr)
             GTEST_SKIP() << "no address space for 4 GiB";
         test::UseFixedWidth(m_view, 16);
-        m_view.SetLayout(-1, -1, -1, 8, -1, -1);
+        m_view.SetLayout({.digits = 8});
         m_view.SetData(m_image.Data(), kLength, 0, kDataEditable);
     }
 
@@ -167,7 +167,7 @@ TEST_F(HexLargeImageTest, EditingAndUndoAtTheLastByte)
 
 TEST_F(HexLargeImageTest, OneByteLinesCountPastTwoToTheThirtyOne)
 {
-    m_view.SetLayout(1, -1, -1, -1, 0, -1);
+    m_view.SetLayout({.width = 1, .format = 0});
     EXPECT_EQ(m_view.Layout().LineCount(), kLength);
     m_view.SetCursorPos(k2G + 7, false);
     EXPECT_EQ(m_view.Cursor().y, k2G + 7);

@@ -79,7 +79,12 @@ TEST_P(HexLinePrint, PrintsTheExpectedText)
     UseFixedWidth(view, c.width);
     if (c.layout) {
         const auto& l = *c.layout;
-        view.SetLayout(l[0], l[1], l[2], l[3], l[4], l[5]);
+        view.SetLayout({.width = l[0],
+                        .extraSpace = l[1],
+                        .insertSpace = l[2],
+                        .digits = l[3],
+                        .format = l[4],
+                        .invert = l[5]});
     }
     view.SetData(c.bytes.data(), static_cast<HexPos>(c.bytes.size()), c.base, 0);
     EXPECT_EQ(view.Layout().LineCount(), c.lineCount);
@@ -158,7 +163,7 @@ TEST(HexLineTextTest, SelectionCoversMarksAndMarksCoverDifferences)
     std::vector<std::uint8_t> bits{0b00011110}; // bytes 1..4 differ
     HexViewCore view;
     UseFixedWidth(view, 8);
-    view.SetLayout(8, 0, 1, 0, 0, 0);
+    view.SetLayout({.width = 8, .extraSpace = 0, .insertSpace = 1, .digits = 0, .format = 0, .invert = 0});
     view.SetData(bytes.data(), 8, 0, 0);
     view.SetDifferenceBits(bits.data(), -1);
     view.SetMark(0, 2, 3); // bytes 2..4
@@ -181,7 +186,7 @@ TEST(HexLineTextTest, DifferenceBitsStopAtTheirCount)
     std::vector<std::uint8_t> bits{0xFF};
     HexViewCore view;
     UseFixedWidth(view, 4);
-    view.SetLayout(4, 0, 0, 0, 0, 0);
+    view.SetLayout({.width = 4, .extraSpace = 0, .insertSpace = 0, .digits = 0, .format = 0, .invert = 0});
     view.SetHiddenAreas(kHexHideHex | kHexHideAddress);
     view.SetData(bytes.data(), 4, 0, 0);
     view.SetDifferenceBits(bits.data(), 3);
@@ -216,7 +221,12 @@ TEST(HexLineTextTest, FullLinesAgreeWithTheCellMapping)
                     for (int width : {1, 5, 8, 16, 24, 256}) {
                         HexViewCore view;
                         UseFixedWidth(view, width);
-                        view.SetLayout(width, raster, space, 8, format, invert);
+                        view.SetLayout({.width = width,
+                                        .extraSpace = raster,
+                                        .insertSpace = space,
+                                        .digits = 8,
+                                        .format = format,
+                                        .invert = invert});
                         view.SetData(bytes.data(), 512, 0, 0);
                         const HexLayout& layout = view.Layout();
                         SCOPED_TRACE("g=" + std::to_string(format) + " inv=" + std::to_string(invert) +

@@ -127,7 +127,7 @@ TEST(HexSettingsTest, SettingsRoundTripThroughTheView)
 TEST(HexSettingsTest, GetSettingIndexes)
 {
     HexViewCore view;
-    view.SetLayout(12, 6, 0, 5, 1, 1);
+    view.SetLayout({.width = 12, .extraSpace = 6, .insertSpace = 0, .digits = 5, .format = 1, .invert = 1});
     view.SetWidthMode(-12, 2, 0x2001, 1);
     const int expected[] = {12, 6, 0, 2, 4, -1, 0x2001, 5, 1, 1, 1};
     for (int i = 0; i <= 10; ++i) {
@@ -143,10 +143,10 @@ TEST(HexSettingsTest, SetLayoutReturnsThePreviousWidthAndKeepsNegativeArguments)
 {
     HexViewCore view;
     test::UseFixedWidth(view, 16);
-    EXPECT_EQ(view.SetLayout(10, -1, -1, -1, 2, -1), 16);
+    EXPECT_EQ(view.SetLayout({.width = 10, .format = 2}), 16);
     EXPECT_EQ(view.Layout().Width(), 8);
     EXPECT_EQ(view.Layout().ExtraSpace(), 4);
-    EXPECT_EQ(view.SetLayout(-1, 3, -1, -1, -1, -1), 8);
+    EXPECT_EQ(view.SetLayout({.extraSpace = 3}), 8);
     EXPECT_EQ(view.Layout().ExtraSpace(), 4);
     EXPECT_EQ(view.Layout().Digits(), 6);
 }

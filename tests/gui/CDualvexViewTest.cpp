@@ -146,7 +146,7 @@ TEST_F(ViewFixture, SettingsFollowToTheOtherPane)
     HexDoubleWnd* dw = m_view->DoubleWindow();
     CHexView* pane = dw->Pane(0);
     const int digits = pane->GetSetting(kSettingAddressLength) == 6 ? 4 : 6;
-    pane->SetLayout(pane->GetSetting(kSettingLineWidth), -1, -1, digits, -1, -1);
+    pane->SetLayout({.width = pane->GetSetting(kSettingLineWidth), .digits = digits});
     emit pane->HexNotification(pane, 11254, HexNotify{});
     EXPECT_EQ(dw->Pane(1)->GetSetting(kSettingAddressLength), digits);
 }

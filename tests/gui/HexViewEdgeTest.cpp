@@ -70,7 +70,7 @@ TEST_F(HexViewEdge, OneByteImageKeepsTheCursorOnItsByte)
 TEST_F(HexViewEdge, WidestLineInTheNarrowestWindow)
 {
     view->SetWidthMode(-256, 0, -1, 0);
-    view->SetLayout(256, 0, 1, 8, 0, 0);
+    view->SetLayout({.width = 256, .extraSpace = 0, .insertSpace = 1, .digits = 8, .format = 0, .invert = 0});
     Bind(5000);
     Show(1, 1);
     AllKeys();

@@ -33,7 +33,8 @@ TEST(HexViewSettings, APaneSavesWhatTheNextPaneLoads)
     {
         CHexView first;
         first.SetWidthMode(-24, 8, 0x8002, 1);
-        first.SetLayout(24, 8, 0, 4, 1, 1);
+        first.SetLayout(
+            {.width = 24, .extraSpace = 8, .insertSpace = 0, .digits = 4, .format = 1, .invert = 1});
     }
     CHexView second;
     EXPECT_EQ(second.GetSetting(dualvex::kSettingLineWidth), 24);

@@ -51,7 +51,8 @@ class HexViewFixture : public ::testing::Test {
         view = std::make_unique<CHexView>();
         // A fixed width of 16 with the usual spacing, whatever the window width.
         view->SetWidthMode(-16, 0, -1, 0);
-        view->SetLayout(16, 4, 1, 6, 0, 0);
+        view->SetLayout(
+            {.width = 16, .extraSpace = 4, .insertSpace = 1, .digits = 6, .format = 0, .invert = 0});
     }
     void TearDown() override
     {

@@ -82,8 +82,12 @@ void ApplyHexConfig(const HexConfigState& state, HexViewCore& view)
     const int extraSpace = state.extraSpaceOn ? state.extraSpace : 0;
     const int widthRaster = state.widthRasterOn ? state.widthRaster : 0;
     const int width = state.fixedWidth ? -state.width : widthRaster;
-    view.SetLayout(state.width, extraSpace, state.insertSpace ? 1 : 0, state.digits, state.format,
-                   state.invert ? 1 : 0);
+    view.SetLayout({.width = state.width,
+                    .extraSpace = extraSpace,
+                    .insertSpace = state.insertSpace ? 1 : 0,
+                    .digits = state.digits,
+                    .format = state.format,
+                    .invert = state.invert ? 1 : 0});
     view.SetWidthMode(width, snap, StatusMode(state), state.selectionRaster ? 1 : 0);
 }
 

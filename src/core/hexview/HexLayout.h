@@ -24,6 +24,18 @@ struct HexLayoutParams {
     bool showChars = true;
 };
 
+// A change of the layout values, named so a call says what it sets. A value left at
+// kKeep (any negative value) keeps what the view has.
+struct HexLayoutChange {
+    static constexpr int kKeep = -1;
+    int width = kKeep;       // W, bytes per line
+    int extraSpace = kKeep;  // R, one more blank after every R bytes; 0 none
+    int insertSpace = kKeep; // S, 1 for one blank after every group, 0 none
+    int digits = kKeep;      // D, address digits (at most 8)
+    int format = kKeep;      // g: 0 Byte, 1 Word, 2 DWord, 3 QWord
+    int invert = kKeep;      // 1 for bytes reversed within each group
+};
+
 // Where a text column falls in the hex area: the display cell and the
 // column's distance from the cell's first digit (0 high digit, 1 second
 // digit, 2 and more the blanks after the cell).

@@ -501,15 +501,15 @@ void HexViewCore::SetHiddenAreas(std::uint32_t hidden)
     Relayout();
 }
 
-int HexViewCore::SetLayout(int width, int extraSpace, int insertSpace, int digits, int format, int invert)
+int HexViewCore::SetLayout(const HexLayoutChange& change)
 {
     const int previous = m_layout.Width();
-    if (width >= 0) m_params.width = m_widthAsSet = width;
-    if (extraSpace >= 0) m_params.extraSpace = m_extraSpaceAsSet = extraSpace;
-    if (insertSpace >= 0) m_params.insertSpace = insertSpace != 0;
-    if (digits >= 0) m_params.digits = std::min(digits, 8);
-    if (format >= 0) m_params.format = std::min(format, 3);
-    if (invert >= 0) m_params.invert = invert != 0;
+    if (change.width >= 0) m_params.width = m_widthAsSet = change.width;
+    if (change.extraSpace >= 0) m_params.extraSpace = m_extraSpaceAsSet = change.extraSpace;
+    if (change.insertSpace >= 0) m_params.insertSpace = change.insertSpace != 0;
+    if (change.digits >= 0) m_params.digits = std::min(change.digits, 8);
+    if (change.format >= 0) m_params.format = std::min(change.format, 3);
+    if (change.invert >= 0) m_params.invert = change.invert != 0;
     Relayout();
     return previous;
 }

@@ -146,7 +146,7 @@ class HexViewCore {
     std::uint32_t Flags() const { return m_flags; }
     // Shows or hides the three areas (kHexHideHex, kHexHideChars, kHexHideAddress).
     void SetHiddenAreas(std::uint32_t hidden);
-    int SetLayout(int width, int extraSpace, int insertSpace, int digits, int format, int invert);
+    int SetLayout(const HexLayoutChange& change);
     int SetWidthMode(int width, int snap, int statusMode, int selectionRaster);
     int GetSetting(int index) const;
     void ApplySettings(HexSettings settings);

@@ -51,7 +51,7 @@ void HexDoubleWnd::CreatePane(int index)
     pane->setObjectName(QStringLiteral("pane%1").arg(index == 0 ? kPaneId0 : kPaneId1));
     const int digits = pane->GetSetting(kSettingAddressLength);
     if (digits != kAddressDigits)
-        pane->SetLayout(pane->GetSetting(kSettingLineWidth), -1, -1, kAddressDigits, -1, -1);
+        pane->SetLayout({.width = pane->GetSetting(kSettingLineWidth), .digits = kAddressDigits});
     connect(pane, &CHexView::HexNotification, this, &HexDoubleWnd::OnNotification);
     auto* title = new QLabel(this);
     title->setObjectName(QStringLiteral("title%1").arg(index));
@@ -241,9 +241,12 @@ void HexDoubleWnd::MirrorSettings(int from)
 {
     const CHexView* a = Pane(from);
     CHexView* b = Pane(1 - from);
-    b->SetLayout(a->GetSetting(kSettingLineWidth), a->GetSetting(kSettingExtraSpace),
-                 a->GetSetting(kSettingInsertSpace), a->GetSetting(kSettingAddressLength),
-                 a->GetSetting(kSettingFormat), a->GetSetting(kSettingInvert));
+    b->SetLayout({.width = a->GetSetting(kSettingLineWidth),
+                  .extraSpace = a->GetSetting(kSettingExtraSpace),
+                  .insertSpace = a->GetSetting(kSettingInsertSpace),
+                  .digits = a->GetSetting(kSettingAddressLength),
+                  .format = a->GetSetting(kSettingFormat),
+                  .invert = a->GetSetting(kSettingInvert)});
     b->SetWidthMode(a->GetSetting(kSettingWidthRaster), a->GetSetting(kSettingRaster),
                     a->GetSetting(kSettingStatusMode), a->GetSetting(kSettingSelectionRaster));
 }

@@ -44,7 +44,7 @@ CHexView::CHexView(QWidget* parent, std::uint32_t flags)
     SetScrollStyle(ScrollStyle() | kExactColumnRange | kExactLineRange);
     SetMarginWidth(kMarginPixels);
     RegisterFormats();
-    m_core.SetLayout(16, 4, 1, 6, 0, 0);
+    m_core.SetLayout({.width = 16, .extraSpace = 4, .insertSpace = 1, .digits = 6, .format = 0, .invert = 0});
     if (m_core.Flags() & kHexPersist) LoadViewSettings();
     connect(this, &CAnsiView::Notify, this, [this](CAnsiView*, int code, qint64 column, qint64 line) {
         if (code != kScrolled) return;
@@ -256,9 +256,9 @@ QRect CHexView::CharCellRect(HexPos index) const
 
 // ---- settings -------------------------------------------------------------------------
 
-int CHexView::SetLayout(int width, int extraSpace, int insertSpace, int digits, int format, int invert)
+int CHexView::SetLayout(const HexLayoutChange& change)
 {
-    const int previous = Change().SetLayout(width, extraSpace, insertSpace, digits, format, invert);
+    const int previous = Change().SetLayout(change);
     Apply();
     return previous;
 }

@@ -65,7 +65,7 @@ class CHexView : public CAnsiView {
 
     // ---- settings -----------------------------------------------------------------------
     int GetSetting(int index) const { return m_core.GetSetting(index); }
-    int SetLayout(int width, int extraSpace, int insertSpace, int digits, int format, int invert);
+    int SetLayout(const HexLayoutChange& change);
     int SetWidthMode(int width, int snap, int statusMode, int selectionRaster);
     // The "Konfiguration" dialog; on OK the values apply and 11254 is sent.
     void ConfigDialog();
