@@ -5,6 +5,7 @@
 #include <iterator>
 #include <string>
 
+#include "core/app/BuildInfo.h"
 #include "core/app/CommandLineHelp.h"
 #include "core/app/DiffSet.h"
 #include "core/app/FileAccess.h"
@@ -13,15 +14,11 @@
 namespace dualvex {
 namespace {
 
-struct HelpLine {
-    const char* option;
-    const char* meaning;
-};
-
-constexpr HelpLine kTextModes[] = {
+constexpr HelpEntry kTextModes[] = {
     {"--report", "Unterschiede als Text ausgeben (ohne Fenster)"},
     {"--summary", "Nur die Zusammenfassung ausgeben (ohne Fenster)"},
     {"--help", "Diese Hilfe ausgeben"},
+    {"--version", "Version und Commit des Programms ausgeben"},
 };
 
 constexpr int kExitEqual = 0;
@@ -115,7 +112,17 @@ int RunComparison(const CommandLine& cl, std::ostream& out, std::ostream& err)
 
 bool WantsTextMode(const CommandLine& cl)
 {
-    return cl.help || cl.report || cl.summary;
+    return cl.help || cl.version || cl.report || cl.summary;
+}
+
+std::span<const HelpEntry> TextModeHelp()
+{
+    return kTextModes;
+}
+
+void PrintVersion(std::ostream& out)
+{
+    out << "dualvex " << ProgramVersion() << " (Commit " << BuildCommit() << ")\n";
 }
 
 void PrintHelp(std::ostream& out)
@@ -123,13 +130,17 @@ void PrintHelp(std::ostream& out)
     out << CommandLineHelpTitle() << '\n';
     for (const HelpEntry& entry : CommandLineHelp()) PrintHelpLine(out, entry.switchText, entry.meaning);
     out << '\n';
-    for (const HelpLine& line : kTextModes) PrintHelpLine(out, line.option, line.meaning);
+    for (const HelpEntry& line : kTextModes) PrintHelpLine(out, line.switchText, line.meaning);
 }
 
 int RunTextMode(const CommandLine& cl, std::ostream& out, std::ostream& err)
 {
     if (cl.help) {
         PrintHelp(out);
+        return kExitEqual;
+    }
+    if (cl.version) {
+        PrintVersion(out);
         return kExitEqual;
     }
     for (const std::string& e : cl.errors) err << e << '\n';

@@ -1,0 +1,89 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+
+#include "core/app/BuildInfo.h"
+#include "core/app/Report.h"
+
+namespace dualvex {
+namespace {
+
+std::string ExpectedVersionLine()
+{
+    return std::string("dualvex ") + ProgramVersion() + " (Commit " + BuildCommit() + ")\n";
+}
+
+// The version is declared once, in the project line of the top CMakeLists.txt.
+TEST(BuildInfo, VersionIsTheProjectVersion)
+{
+    std::ifstream file(std::string(DUALVEX_SOURCE_DIR) + "/CMakeLists.txt");
+    std::stringstream text;
+    text << file.rdbuf();
+    std::smatch match;
+    const std::string all = text.str();
+    ASSERT_TRUE(std::regex_search(all, match, std::regex(R"(project\(Dualvex VERSION ([0-9.]+))")));
+    EXPECT_EQ(match[1].str(), ProgramVersion());
+}
+
+TEST(BuildInfo, CommitIsAShortIdOrUnknown)
+{
+    const std::string commit = BuildCommit();
+    EXPECT_TRUE(commit == "unbekannt" || std::regex_match(commit, std::regex("[0-9a-f]{7,40}(-dirty)?")))
+        << commit;
+}
+
+TEST(BuildInfo, VersionOptionPrintsVersionAndCommit)
+{
+    for (const auto& args :
+         {std::vector<std::string>{"--version"}, std::vector<std::string>{"--version", "--report", "a", "b"},
+          std::vector<std::string>{"-J", "--version", "--size=bad"}}) {
+        SCOPED_TRACE(args.size());
+        const CommandLine cl = ParseCommandLine(args);
+        EXPECT_TRUE(cl.version);
+        ASSERT_TRUE(WantsTextMode(cl));
+        std::ostringstream out;
+        std::ostringstream err;
+        EXPECT_EQ(RunTextMode(cl, out, err), 0);
+        EXPECT_EQ(out.str(), ExpectedVersionLine());
+        EXPECT_EQ(err.str(), "");
+    }
+}
+
+TEST(BuildInfo, HelpNamesTheVersionOption)
+{
+    std::ostringstream out;
+    PrintHelp(out);
+    EXPECT_NE(out.str().find("  --version     Version und Commit des Programms ausgeben\n"),
+              std::string::npos);
+}
+
+// The real program, when it was built, answers without a display.
+TEST(BuildInfo, ProgramAnswersVersionWithoutDisplay)
+{
+    const std::string exe = std::string(DUALVEX_BINARY_DIR) + "/src/dualvex";
+    if (!std::filesystem::exists(exe)) GTEST_SKIP() << "the program is not built here";
+    const std::string cmd = "env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= " + exe + " --version 2>&1";
+    FILE* pipe = popen(cmd.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string out;
+    char buf[512];
+    for (std::size_t n; (n = fread(buf, 1, sizeof buf, pipe)) > 0;) out.append(buf, n);
+    const int status = pclose(pipe);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    // The program may have been linked at another commit than this test.
+    EXPECT_TRUE(std::regex_match(
+        out, std::regex("dualvex " + std::regex_replace(ProgramVersion(), std::regex("\\."), "\\.") +
+                        " \\(Commit [^)]+\\)\n")))
+        << out;
+}
+
+} // namespace
+} // namespace dualvex
