@@ -8,6 +8,7 @@
 #include "gui/app/CMainFrame.h"
 #include "gui/app/COpenFilesDialog.h"
 #include "gui/app/CommandIds.h"
+#include "gui/app/ProgramIcon.h"
 #include "gui/support/MessageSeam.h"
 
 #include <QApplication>
@@ -51,6 +52,8 @@ CDualvexApp::~CDualvexApp()
 
 bool CDualvexApp::Start()
 {
+    // Every window and dialog, also the hand-over dialog that comes before the frame.
+    QApplication::setWindowIcon(ProgramIcon());
     if (m_commandLine.handOverMode && !RunHandOver()) return false;
     m_frame = std::make_unique<CMainFrame>();
     m_view = new CDualvexView(m_frame.get());
