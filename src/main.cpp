@@ -24,6 +24,8 @@ int main(int argc, char** argv)
     if (!commandLine.screenshot.empty()) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Dualvex"));
+    // Wayland desktops find the menu entry, and with it the icon, by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(DUALVEX_APP_ID));
     dualvex::CDualvexApp dualvexApp(std::move(commandLine));
     if (!dualvexApp.Start()) return 0;
     return dualvexApp.Exec();
