@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <sstream>
 #include <string>
 
@@ -26,17 +25,24 @@ TEST(BuildInfo, VersionIsTheProjectVersion)
     std::ifstream file(std::string(DUALVEX_SOURCE_DIR) + "/CMakeLists.txt");
     std::stringstream text;
     text << file.rdbuf();
-    std::smatch match;
     const std::string all = text.str();
-    ASSERT_TRUE(std::regex_search(all, match, std::regex(R"(project\(Dualvex VERSION ([0-9.]+))")));
-    EXPECT_EQ(match[1].str(), ProgramVersion());
+    const std::string key = "project(Dualvex VERSION ";
+    const std::size_t at = all.find(key);
+    ASSERT_NE(at, std::string::npos);
+    const std::size_t from = at + key.size();
+    const std::string declared = all.substr(from, all.find_first_not_of("0123456789.", from) - from);
+    ASSERT_FALSE(declared.empty());
+    EXPECT_EQ(declared, ProgramVersion());
 }
 
 TEST(BuildInfo, CommitIsAShortIdOrUnknown)
 {
-    const std::string commit = BuildCommit();
-    EXPECT_TRUE(commit == "unbekannt" || std::regex_match(commit, std::regex("[0-9a-f]{7,40}(-dirty)?")))
-        << commit;
+    std::string commit = BuildCommit();
+    if (commit == "unbekannt") return;
+    if (commit.ends_with("-dirty")) commit.resize(commit.size() - 6);
+    EXPECT_GE(commit.size(), 7u) << commit;
+    EXPECT_LE(commit.size(), 40u) << commit;
+    EXPECT_EQ(commit.find_first_not_of("0123456789abcdef"), std::string::npos) << commit;
 }
 
 TEST(BuildInfo, VersionOptionPrintsVersionAndCommit)
@@ -79,10 +85,8 @@ TEST(BuildInfo, ProgramAnswersVersionWithoutDisplay)
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
     // The program may have been linked at another commit than this test.
-    EXPECT_TRUE(std::regex_match(
-        out, std::regex("dualvex " + std::regex_replace(ProgramVersion(), std::regex("\\."), "\\.") +
-                        " \\(Commit [^)]+\\)\n")))
-        << out;
+    const std::string head = std::string("dualvex ") + ProgramVersion() + " (Commit ";
+    EXPECT_TRUE(out.starts_with(head) && out.size() > head.size() + 2 && out.ends_with(")\n")) << out;
 }
 
 } // namespace

@@ -38,10 +38,11 @@ class CFileWatch : public QObject {
 
   private:
     struct Entry {
-        QString path;
+        QString path;    // as the caller named it
+        QString watched; // absolute, as the watcher lists it
         FileStamp stamp;
     };
-    void Arm();
+    void Rewatch(const QString& path);
     void Check();
 
     QFileSystemWatcher m_watcher;
