@@ -4,12 +4,13 @@ set -euo pipefail
 
 PACKAGES=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev libgl-dev
+  qt6-base-dev qt6-svg-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
   qt6-translations-l10n
   xvfb xauth fonts-dejavu-core
   time
+  desktop-file-utils appstream shared-mime-info man-db dpkg-dev
 )
 
 missing=()

@@ -33,6 +33,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Dualvex"));
     dualvex::InstallQtTranslations(app);
+    // Wayland desktops find the menu entry, and with it the icon, by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(DUALVEX_APP_ID));
     dualvex::CDualvexApp dualvexApp(std::move(commandLine));
     if (!dualvexApp.Start()) return 0;
     return dualvexApp.Exec();

@@ -55,6 +55,8 @@ void ParseLongOption(std::string_view arg, CommandLine& cl)
         cl.summary = true;
     } else if (arg == "--help") {
         cl.help = true;
+    } else if (arg == "--version") {
+        cl.version = true;
     } else if (arg.starts_with("--screenshot=")) {
         cl.screenshot = arg.substr(13);
         if (cl.screenshot.empty()) cl.errors.emplace_back("--screenshot= braucht einen Dateinamen");

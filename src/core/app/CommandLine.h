@@ -37,6 +37,7 @@ struct CommandLine {
     bool report = false;
     bool summary = false;
     bool help = false;
+    bool version = false;
     std::string screenshot; // --screenshot=FILE
     int width = 0;          // --size=WxH
     int height = 0;

@@ -20,7 +20,7 @@ constexpr std::array<HelpEntry, 12> kEntries = {{
     {"<file2>", "Pfad für die zweite Datei"},
 }};
 
-constexpr std::array<HelpEntry, 9> kLongOptions = {{
+constexpr std::array<HelpEntry, 10> kLongOptions = {{
     {"--report", "Unterschiede als Text ausgeben (ohne Fenster)"},
     {"--summary", "Nur die Zusammenfassung ausgeben (ohne Fenster)"},
     {"--limit=N", "Mit --report höchstens N Bereichszeilen ausgeben (die Zusammenfassung zählt alle)"},
@@ -29,6 +29,7 @@ constexpr std::array<HelpEntry, 9> kLongOptions = {{
     {"--screenshot=<png>", "Fenster ohne Anzeige in eine PNG-Datei zeichnen und beenden"},
     {"--size=BxH", "Fenstergröße für --screenshot, z. B. 1280x800"},
     {"--help", "Diese Hilfe ausgeben"},
+    {"--version", "Version und Commit des Programms ausgeben"},
     {"--", "Ende der Optionen: alles Weitere sind Dateinamen"},
 }};
 } // namespace

@@ -6,6 +6,7 @@
 #include <system_error>
 #include <thread>
 
+#include "core/app/BuildInfo.h"
 #include "core/app/CommandLineHelp.h"
 #include "core/app/CompareSource.h"
 #include "core/app/FileAccess.h"
@@ -238,7 +239,17 @@ class Comparison {
 
 bool WantsTextMode(const CommandLine& cl)
 {
-    return cl.help || cl.report || cl.summary;
+    return cl.help || cl.version || cl.report || cl.summary;
+}
+
+void PrintVersion(std::ostream& out)
+{
+    out << "dualvex " << ProgramVersion() << " (Commit " << BuildCommit() << ")\n";
+}
+
+void PrintVersion(TextSink& out)
+{
+    out.Write("dualvex " + std::string(ProgramVersion()) + " (Commit " + std::string(BuildCommit()) + ")\n");
 }
 
 void PrintHelp(TextSink& out)
@@ -257,8 +268,11 @@ void PrintUsageErrors(const CommandLine& cl, std::ostream& err)
 
 int RunTextMode(const CommandLine& cl, TextSink& out, std::ostream& err, bool errIsTerminal)
 {
-    if (cl.help) {
-        PrintHelp(out);
+    if (cl.help || cl.version) {
+        if (cl.help)
+            PrintHelp(out);
+        else
+            PrintVersion(out);
         if (out.Flush()) return kExitEqual;
         if (!out.ReaderGone()) err << out.ErrorMessage() << '\n';
         return kExitTrouble;

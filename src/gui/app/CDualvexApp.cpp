@@ -7,6 +7,7 @@
 #include "gui/app/CInstanceChannel.h"
 #include "gui/app/CMainFrame.h"
 #include "gui/app/COpenFilesDialog.h"
+#include "gui/app/ProgramIcon.h"
 #include "gui/support/CommandIds.h"
 #include "gui/support/MessageSeam.h"
 
@@ -54,6 +55,8 @@ CDualvexApp::~CDualvexApp()
 
 bool CDualvexApp::Start()
 {
+    // Every window and dialog, also the hand-over dialog that comes before the frame.
+    QApplication::setWindowIcon(ProgramIcon());
     if (m_commandLine.handOverMode && !RunHandOver()) return false;
     m_frame = std::make_unique<CMainFrame>();
     m_view = new CDualvexView(m_frame.get());

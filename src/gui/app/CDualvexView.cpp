@@ -85,6 +85,7 @@ CDualvexView::CDualvexView(CMainFrame* frame, QWidget* parent) : QWidget(parent)
             if (code == kNotifyFocusLost) ShowStatusPanes(v, false);
         });
     }
+    connect(&m_watch, &CFileWatch::FileChanged, this, &CDualvexView::OnFileChanged);
 }
 
 CDualvexView::~CDualvexView()
@@ -108,6 +109,9 @@ void CDualvexView::LoadSettings()
     key.ReadInt(autoHex, "IntelHexAuto");
     m_horizontalSplit = mode == 1;
     m_flags.intelHexAuto = autoHex != 0;
+    std::uint32_t autoReload = 0;
+    if (key.OpenSub("Settings", true)) key.ReadInt(autoReload, "AutoReload");
+    m_autoReload = autoReload != 0;
 }
 
 void CDualvexView::SaveSettings() const
@@ -116,6 +120,7 @@ void CDualvexView::SaveSettings() const
     if (!key.Open(SettingsRoot::CurrentUser, nullptr, CSettingsKey::kModeCreate)) return;
     key.WriteInt(m_horizontalSplit ? 1u : 0u, "ViewMode");
     key.WriteInt(m_flags.intelHexAuto ? 1u : 0u, "IntelHexAuto");
+    if (key.OpenSub("Settings")) key.WriteInt(m_autoReload ? 1u : 0u, "AutoReload");
 }
 
 // ---- options -----------------------------------------------------------------------
@@ -162,6 +167,11 @@ LoadFailure CDualvexView::Load(const QString& path1, const QString& path2)
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_lastPath1 = path1;
     m_lastPath2 = path2;
+    // The state of the files now is what later change notices compare with; a
+    // change while this load reads them is reported when it ends.
+    m_changed = {};
+    m_missing = {};
+    m_watch.Watch(path1, path2);
     // The panes let go before the images do, so nothing ever shows released memory.
     EmptyPanes();
     m_image1.Release();
@@ -177,10 +187,13 @@ LoadFailure CDualvexView::Load(const QString& path1, const QString& path2)
     }
     LoadFlags flags = m_flags;
     m_flags.firstIsHex = m_flags.secondIsHex = false;
+    m_syncLoad = true;
     const LoadFailure result = FinishLoad(LoadAndCompare(p1, p2, flags, [this](const std::string& path) {
         return AskIntelHex(QString::fromStdString(path));
     }));
+    m_syncLoad = false;
     QApplication::restoreOverrideCursor();
+    AfterLoad();
     return result;
 }
 
@@ -225,6 +238,7 @@ void CDualvexView::StartBackgroundLoad(const std::string& p1, const std::string&
                 m_frame->SetBusy(QString());
                 const LoadFailure result = FinishLoad(std::move(*outcome));
                 ReportLoadFailure(result, m_lastPath1, m_lastPath2, m_numberedMessages);
+                AfterLoad();
                 emit LoadFinished(result);
             },
             Qt::QueuedConnection);
@@ -453,6 +467,58 @@ void CDualvexView::Reload()
     LoadAndReport(m_lastPath1, m_lastPath2, true);
 }
 
+// ---- files changed on disk ---------------------------------------------------------
+
+void CDualvexView::OnFileChanged(int pane, bool exists)
+{
+    m_changed[static_cast<std::size_t>(pane)] = true;
+    m_missing[static_cast<std::size_t>(pane)] = !exists;
+    // A running load is never interrupted: AfterLoad looks at the change.
+    if (!LoadRunning()) NoticeChanges();
+}
+
+void CDualvexView::AfterLoad()
+{
+    if (m_changed[0] || m_changed[1]) {
+        QTimer::singleShot(0, this, [this] { NoticeChanges(); });
+        return;
+    }
+    m_frame->SetNotice(QString());
+    m_frame->HighlightCommand(cmd::Reload, false);
+}
+
+void CDualvexView::NoticeChanges()
+{
+    if (LoadRunning() || !(m_changed[0] || m_changed[1])) return;
+    QStringList parts;
+    for (std::size_t pane : {0u, 1u}) {
+        if (!m_changed[pane]) continue;
+        const QString path = m_watch.Path(static_cast<int>(pane));
+        parts << (m_missing[pane] ? QStringLiteral("Die Datei %1 fehlt.").arg(path)
+                                  : QStringLiteral("Die Datei %1 wurde geändert.").arg(path));
+    }
+    m_frame->SetNotice(parts.join(QLatin1Char(' ')));
+    m_frame->HighlightCommand(cmd::Reload, true);
+    if (m_autoReload) ReloadChanged();
+}
+
+// Reloads on its own only once both files are there again, and never under an open
+// dialog or box (a question of a load, or the open dialog choosing other files):
+// then it tries again shortly.
+void CDualvexView::ReloadChanged()
+{
+    if (m_missing[0] || m_missing[1] || m_reloadPending) return;
+    if (LoadRunning() || QApplication::activeModalWidget()) {
+        m_reloadPending = true;
+        QTimer::singleShot(CFileWatch::kSettleMs, this, [this] {
+            m_reloadPending = false;
+            if (m_autoReload && (m_changed[0] || m_changed[1]) && !IsLoading()) ReloadChanged();
+        });
+        return;
+    }
+    Reload();
+}
+
 void CDualvexView::LoadAndReport(const QString& path1, const QString& path2, bool numbered)
 {
     m_numberedMessages = numbered;
@@ -465,6 +531,11 @@ bool CDualvexView::OnCommand(int id)
     if (id == cmd::Exit) {
         if (!IsLoading()) return false;
         CancelLoad();
+        return true;
+    }
+    if (id == cmd::AutoReload) {
+        m_autoReload = !m_autoReload;
+        if (m_autoReload) NoticeChanges();
         return true;
     }
     if (IsLoading()) return false;
@@ -494,6 +565,10 @@ bool CDualvexView::OnCommand(int id)
 
 bool CDualvexView::OnUpdateCommand(int id, CommandState& state)
 {
+    if (id == cmd::AutoReload) {
+        state.checked = m_autoReload;
+        return true;
+    }
     if (IsLoading()) {
         state.enabled = false;
         return true;

@@ -8,11 +8,13 @@
 #include "core/app/ImageLoad.h"
 #include "core/app/LoadAndCompare.h"
 #include "core/hexview/HexTypes.h"
+#include "gui/app/CFileWatch.h"
 #include "gui/support/CommandTarget.h"
 
 #include <QString>
 #include <QWidget>
 
+#include <array>
 #include <atomic>
 #include <memory>
 #include <thread>
@@ -56,6 +58,9 @@ class CDualvexView : public QWidget, public CommandTarget {
     int StripLeft() const { return m_stripLeft; }
     const QString& LastPath(int pane) const { return pane == 0 ? m_lastPath1 : m_lastPath2; }
     bool IntelHexAuto() const { return m_flags.intelHexAuto; }
+    // "Automatisch neu laden": a file changed on disk is loaded again at once.
+    bool AutoReload() const { return m_autoReload; }
+    const CFileWatch& FileWatch() const { return m_watch; }
 
   signals:
     // A background load ended.
@@ -85,6 +90,11 @@ class CDualvexView : public QWidget, public CommandTarget {
     void OpenFiles();
     void Reload();
     void LoadAndReport(const QString& path1, const QString& path2, bool numbered);
+    bool LoadRunning() const { return m_syncLoad || IsLoading(); }
+    void OnFileChanged(int pane, bool exists);
+    void AfterLoad();
+    void NoticeChanges();
+    void ReloadChanged();
     void ShowStatusPanes(CHexView* pane, bool focused);
     void UpdateStatus(CHexView* pane, bool force);
     void PaintStrip(QPainter& painter);
@@ -109,6 +119,12 @@ class CDualvexView : public QWidget, public CommandTarget {
     std::unique_ptr<std::thread> m_worker;
     std::atomic<bool> m_cancel{false};
     bool m_numberedMessages = false;
+    bool m_syncLoad = false; // a load on this thread, which may show a question box
+    CFileWatch m_watch;
+    std::array<bool, 2> m_changed{};
+    std::array<bool, 2> m_missing{};
+    bool m_autoReload = false;
+    bool m_reloadPending = false;
     bool m_statusShown = false;
     std::string m_lastStatusAddress;
     std::int64_t m_lastStatusValue = 0;

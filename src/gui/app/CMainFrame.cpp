@@ -1,8 +1,10 @@
 #include "gui/app/CMainFrame.h"
 
+#include "core/app/BuildInfo.h"
 #include "core/support/CSettingsKey.h"
 #include "gui/app/CHelpDialog.h"
 #include "gui/app/CommandTable.h"
+#include "gui/app/ProgramIcon.h"
 #include "gui/app/ToolbarIcons.h"
 #include "gui/support/CommandIds.h"
 #include "gui/support/MessageSeam.h"
@@ -17,6 +19,7 @@
 #include <QPointer>
 #include <QProgressBar>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 
@@ -49,6 +52,16 @@ const QList<int> kToolbarIds = {cmd::Open,
                                 cmd::StayOnTop,
                                 cmd::About};
 
+// Raised buttons draw a frame around each picture; flat ones only on hover. A
+// highlighted button (a command that waits for the user) is filled in either style.
+QString ToolbarStyle(bool flat)
+{
+    QString style = QStringLiteral(
+        "QToolButton[highlighted=\"true\"] { background: #ffd24a; border: 1px solid #b07d00; }");
+    if (!flat) style.prepend(QStringLiteral("QToolButton { border: 1px outset gray; } "));
+    return style;
+}
+
 // Colours are 0x00BBGGRR; a negative value means the given palette default.
 QColor ToColour(int value, const QColor& fallback)
 {
@@ -63,6 +76,7 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
     setWindowTitle(QStringLiteral("Dualvex"));
     // Below this the panes fall to a byte or two a line and the status panes overlap.
     setMinimumSize(kMinimumWidth, kMinimumHeight);
+    setWindowIcon(ProgramIcon());
     LoadSettings();
     CreateActions();
     CreateMenus();
@@ -104,8 +118,8 @@ void CMainFrame::CreateActions()
         addAction(action);
         m_actions.insert(id, action);
     }
-    for (int id :
-         {cmd::SplitHorizontal, cmd::FlatToolbar, cmd::StayOnTop, cmd::ToggleToolbar, cmd::ToggleStatusbar})
+    for (int id : {cmd::SplitHorizontal, cmd::FlatToolbar, cmd::StayOnTop, cmd::AutoReload,
+                   cmd::ToggleToolbar, cmd::ToggleStatusbar})
         m_actions.value(id)->setCheckable(true);
 }
 
@@ -131,7 +145,7 @@ void CMainFrame::CreateMenus()
             {Copy, Paste, CopyCpp, 0, FindNext, Find, FindRange, 0, Calculator, Checksum, GotoAddress});
     AddMenu(QStringLiteral("&Ansicht"),
             {cmd::Colours, cmd::Font, cmd::HexSettings, cmd::SplitHorizontal, 0, cmd::FlatToolbar,
-             cmd::StayOnTop, cmd::ToggleToolbar, cmd::ToggleStatusbar});
+             cmd::StayOnTop, cmd::AutoReload, cmd::ToggleToolbar, cmd::ToggleStatusbar});
     AddMenu(QStringLiteral("&?"), {About, SyntaxHelp});
 }
 
@@ -146,9 +160,7 @@ void CMainFrame::CreateToolBar()
         else
             m_toolBar->addAction(m_actions.value(id));
     }
-    // Raised buttons draw a frame around each picture; flat ones only on hover.
-    m_toolBar->setStyleSheet(m_flatMode ? QString()
-                                        : QStringLiteral("QToolButton { border: 1px outset gray; }"));
+    m_toolBar->setStyleSheet(ToolbarStyle(m_flatMode));
 }
 
 void CMainFrame::CreateStatusBar()
@@ -158,6 +170,12 @@ void CMainFrame::CreateStatusBar()
         if (message.isEmpty()) statusBar()->showMessage(QStringLiteral("Bereit"));
     });
     statusBar()->showMessage(QStringLiteral("Bereit"));
+    // Notices stay until they are dealt with, unlike messages, which the next
+    // prompt replaces.
+    m_notice = new QLabel(this);
+    m_notice->setObjectName(QStringLiteral("notice"));
+    m_notice->hide();
+    statusBar()->addPermanentWidget(m_notice);
     m_numIndicator = new QLabel(QStringLiteral("NUM"), this);
     m_numIndicator->setAlignment(Qt::AlignCenter);
     statusBar()->addPermanentWidget(m_numIndicator);
@@ -264,8 +282,7 @@ void CMainFrame::RestoreFocus()
 void CMainFrame::ToggleFlatMode()
 {
     m_flatMode = !m_flatMode;
-    m_toolBar->setStyleSheet(m_flatMode ? QString()
-                                        : QStringLiteral("QToolButton { border: 1px outset gray; }"));
+    m_toolBar->setStyleSheet(ToolbarStyle(m_flatMode));
     if (m_toolBar->isVisible()) {
         m_toolBar->hide();
         m_toolBar->show();
@@ -280,8 +297,9 @@ void CMainFrame::ShowSyntaxHelp()
 
 void CMainFrame::ShowAbout()
 {
-    MessageSeam::Ask(this, QMessageBox::Information, QStringLiteral("Info über Dualvex"),
-                     QStringLiteral("Dualvex, Version 3.13"));
+    MessageSeam::About(this, QStringLiteral("Info über Dualvex"),
+                       QStringLiteral("Dualvex, Version %1\nCommit %2")
+                           .arg(QString::fromUtf8(ProgramVersion()), QString::fromUtf8(BuildCommit())));
 }
 
 void CMainFrame::SetBusy(const QString& text)
@@ -299,6 +317,39 @@ void CMainFrame::SetBusy(const QString& text)
         statusBar()->insertPermanentWidget(0, m_busy);
     }
     statusBar()->showMessage(text);
+}
+
+void CMainFrame::SetNotice(const QString& text)
+{
+    m_notice->setText(text);
+    m_notice->setVisible(!text.isEmpty());
+}
+
+QString CMainFrame::Notice() const
+{
+    return m_notice->text();
+}
+
+void CMainFrame::HighlightCommand(int id, bool on)
+{
+    QAction* action = m_actions.value(id);
+    if (!action) return;
+    QFont font = action->font();
+    font.setBold(on);
+    action->setFont(font);
+    QWidget* button = m_toolBar->widgetForAction(action);
+    if (!button) return;
+    // The style sheet picks the property up only when the button is polished again.
+    button->setProperty("highlighted", on);
+    button->style()->unpolish(button);
+    button->style()->polish(button);
+    button->update();
+}
+
+bool CMainFrame::CommandHighlighted(int id) const
+{
+    const QAction* action = m_actions.value(id);
+    return action && action->font().bold();
 }
 
 int CMainFrame::PaneCharWidth()

@@ -38,6 +38,14 @@ class CMainFrame : public QMainWindow {
     // A busy indicator with a text in the status bar; an empty text removes it.
     void SetBusy(const QString& text);
 
+    // A lasting notice in the status bar (a compared file changed on disk); an empty
+    // text removes it.
+    void SetNotice(const QString& text);
+    QString Notice() const;
+    // Draws attention to a command in the menu and on the tool bar.
+    void HighlightCommand(int id, bool on);
+    bool CommandHighlighted(int id) const;
+
     bool FlatMode() const { return m_flatMode; }
     bool StayOnTop() const { return m_stayOnTop; }
     QToolBar* ToolBar() const { return m_toolBar; }
@@ -84,6 +92,7 @@ class CMainFrame : public QMainWindow {
     QHash<int, QAction*> m_actions;
     QToolBar* m_toolBar = nullptr;
     QLabel* m_numIndicator = nullptr;
+    QLabel* m_notice = nullptr;
     QProgressBar* m_busy = nullptr;
     QList<QLabel*> m_panes;
     int m_paneHandle = 2;

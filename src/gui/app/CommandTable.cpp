@@ -81,6 +81,8 @@ QList<CommandInfo> BuildTable()
               "Zum letzen geänderten Bereich springen.\nLetzter Bereich (Alt+Ende)",
               {Key(alt | Qt::Key_End)}),
         Entry(Reload, "Neu laden", "Läd die beiden Dateien neu.\nReload"),
+        Entry(AutoReload, "Automatisch neu laden",
+              "Lädt eine auf der Festplatte geänderte Datei sofort neu.\nAutomatisch neu laden"),
         Entry(NextPane, "Nächstes Fenster", "Wechselt zum nächsten Fenster.\nNächstes Fenster",
               {Key(Qt::Key_F6)}),
         Entry(PreviousPane, "Vorheriges Fenster", "Wechselt zum vorherigen Fenster.\nVorheriges Fenster",

@@ -34,6 +34,7 @@ inline constexpr int LastDiff = 40012;
 inline constexpr int PreviousDiff = 40013;
 inline constexpr int NextDiff = 40014;
 inline constexpr int Reload = 40017;
+inline constexpr int AutoReload = 40018;
 inline constexpr int NextPane = 57680;
 inline constexpr int PreviousPane = 57681;
 inline constexpr int CopyPath = 35078;

@@ -30,6 +30,15 @@ QMessageBox::StandardButton MessageSeam::Ask(QWidget* parent, QMessageBox::Icon 
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
+void MessageSeam::About(QWidget* parent, const QString& caption, const QString& text)
+{
+    if (const auto& handler = InstalledHandler()) {
+        handler(parent, QMessageBox::NoIcon, caption, text, QMessageBox::Ok);
+        return;
+    }
+    QMessageBox::about(parent, caption, text);
+}
+
 void MessageSeam::SetHandler(Handler handler)
 {
     InstalledHandler() = std::move(handler);

@@ -21,6 +21,9 @@ class MessageSeam {
     static QMessageBox::StandardButton Ask(QWidget* parent, QMessageBox::Icon icon, const QString& caption,
                                            const QString& text,
                                            QMessageBox::StandardButtons buttons = QMessageBox::Ok);
+    // The about box: it shows the program's window icon beside the text. A handler
+    // sees it as a box without icon.
+    static void About(QWidget* parent, const QString& caption, const QString& text);
     // Installs a handler that replaces the real box; an empty handler restores it.
     static void SetHandler(Handler handler);
 };
