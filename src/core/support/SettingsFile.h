@@ -7,6 +7,12 @@
 // other's values. A file that cannot be parsed is renamed aside
 // ("<file>.corrupt-<time>") before anything is written over it. A file without
 // write permission is left alone: changes to it fail.
+//
+// The file may be a link, but only to a regular file of the running user; the
+// replacement is then written beside that target. Any other file (another user's,
+// a folder, a dangling link, a link to unparsable contents) is neither read nor
+// written: the program runs with defaults and says once on stderr why. The lock
+// file is never followed through a link.
 #pragma once
 
 #include <filesystem>
