@@ -45,7 +45,7 @@ int ExtensionInList(std::string_view path, std::string_view list)
 }
 
 LoadStatus LoadImage(const std::string& path, std::int32_t& ownFlag, const LoadFlags& flags,
-                     const IntelHexQuestion& ask, MemoryImage& out)
+                     const IntelHexQuestion& ask, MemoryImage& out, IntelHexDefects* defects)
 {
     bool asHex = false;
     if (ExtensionInList(path, kIntelHexExtensions) != 0)
@@ -54,19 +54,20 @@ LoadStatus LoadImage(const std::string& path, std::int32_t& ownFlag, const LoadF
         ownFlag = 0;
         asHex = true;
     }
-    return asHex ? ReadIntelHex(path, out) : LoadRawImage(path, out);
+    if (defects != nullptr) *defects = IntelHexDefects();
+    return asHex ? ReadIntelHex(path, out, defects) : LoadRawImage(path, out);
 }
 
 LoadResult LoadImages(const std::string& path1, const std::string& path2, LoadFlags& flags,
                       const IntelHexQuestion& ask)
 {
     LoadResult result;
-    result.status = LoadImage(path1, flags.firstIsHex, flags, ask, result.first);
+    result.status = LoadImage(path1, flags.firstIsHex, flags, ask, result.first, &result.firstDefects);
     if (result.status != LoadStatus::Ok) {
         result.failed = 1;
         return result;
     }
-    result.status = LoadImage(path2, flags.secondIsHex, flags, ask, result.second);
+    result.status = LoadImage(path2, flags.secondIsHex, flags, ask, result.second, &result.secondDefects);
     if (result.status != LoadStatus::Ok) {
         result.failed = 2;
         return result;
