@@ -25,6 +25,6 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Dualvex"));
     dualvex::CDualvexApp dualvexApp(std::move(commandLine));
-    if (!dualvexApp.Start()) return 0;
+    if (!dualvexApp.Start()) return dualvexApp.ExitCode();
     return dualvexApp.Exec();
 }

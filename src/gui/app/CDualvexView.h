@@ -57,14 +57,19 @@ class CDualvexView : public QWidget, public CommandTarget {
     int StripLeft() const { return m_stripLeft; }
     const QString& LastPath(int pane) const { return pane == 0 ? m_lastPath1 : m_lastPath2; }
     bool IntelHexAuto() const { return m_flags.intelHexAuto != 0; }
+    // The warning about bad Intel-HEX lines of the last load; empty when there were none.
+    const QString& IntelHexWarningText() const { return m_intelHexWarning; }
 
   signals:
     // A background load ended: 0 success, 1 / 2 / 3 failure, -1 cancelled.
     void LoadFinished(int result);
     // Both panes show a new comparison (or were emptied).
     void ComparisonShown();
+    // A mapped file was truncated under us; its pane shows zeros past the new end.
+    void ChangedOnDisk(const QString& path);
 
   protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -77,6 +82,9 @@ class CDualvexView : public QWidget, public CommandTarget {
     void StartBackgroundLoad(const std::string& p1, const std::string& p2, const IntelHexQuestion& ask);
     int FinishLoad(LoadOutcome outcome);
     void ShowComparison();
+    void ShowIntelHexDefects(const IntelHexDefects& first, const IntelHexDefects& second);
+    void ScheduleChangeCheck();
+    void CheckChangedOnDisk();
     void EmptyPanes();
     void RefreshTitles();
     void Navigate(int id);
@@ -109,6 +117,9 @@ class CDualvexView : public QWidget, public CommandTarget {
     std::unique_ptr<std::thread> m_worker;
     std::atomic<bool> m_cancel{false};
     bool m_numberedMessages = false;
+    bool m_changeCheckPending = false;
+    bool m_changeNoticed = false; // told once per load
+    QString m_intelHexWarning;
     bool m_statusShown = false;
     std::string m_lastStatusAddress;
     std::int64_t m_lastStatusValue = 0;
