@@ -316,6 +316,20 @@ TEST_F(ForeignOwnerTest, LinkToAFileOfAnotherOwnerIsNeitherReadNorReplaced)
     EXPECT_TRUE(fs::is_symlink(UserFile()));
 }
 
+// The machine-wide defaults belong to the administrator and are read by everyone.
+TEST_F(ForeignOwnerTest, MachineFileOfTheAdministratorIsRead)
+{
+    const fs::path file = m_dir.Write("machine.conf", "[Software\\Ql\\Dualvex]\nHexFlags=dword:0x00000012\n");
+    ASSERT_EQ(chmod(file.c_str(), 0644), 0);
+    RunAsNobody([] {
+        Key key;
+        std::uint32_t value = 0;
+        const bool read =
+            key.Open(SettingsRoot::LocalMachine, nullptr, Key::kModeRead) && key.ReadInt(value, "HexFlags");
+        return read && value == 0x12 ? 0 : 1;
+    });
+}
+
 // Two real processes save at the same time, many times over; every value of
 // both must survive.
 TEST_F(SettingsFileTest, ConcurrentProcessesLoseNothing)

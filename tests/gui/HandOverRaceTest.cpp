@@ -35,12 +35,14 @@ TEST(HandOverRace, LaunchesStartedTogetherPairUpAndNoneIsLost)
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         std::vector<Launch> launches(kLaunches);
         for (int i = 0; i < kLaunches; ++i) {
-            launches[i].file = WriteFile(dir, QStringLiteral("f%1.bin").arg(i), QByteArray(16, char('a' + i)));
+            launches[i].file =
+                WriteFile(dir, QStringLiteral("f%1.bin").arg(i), QByteArray(16, char('a' + i)));
             launches[i].process = std::make_unique<QProcess>();
             launches[i].process->setProcessEnvironment(env);
         }
         for (Launch& launch : launches)
-            launch.process->start(QStringLiteral(DUALVEX_HANDOVER_PROBE), {QStringLiteral("-0:") + launch.file});
+            launch.process->start(QStringLiteral(DUALVEX_HANDOVER_PROBE),
+                                  {QStringLiteral("-0:") + launch.file});
 
         QSet<QString> compared;
         int paired = 0;

@@ -109,7 +109,7 @@ struct SettingsTarget {
     bool linked = false;
 };
 
-std::optional<SettingsTarget> ResolveTarget(const fs::path& path, std::string& reason)
+std::optional<SettingsTarget> ResolveTarget(const fs::path& path, bool ownedByUser, std::string& reason)
 {
     struct stat st {};
     if (lstat(path.c_str(), &st) != 0) {
@@ -131,7 +131,7 @@ std::optional<SettingsTarget> ResolveTarget(const fs::path& path, std::string& r
         reason = std::string(what) + "etwas anderes als eine Datei";
         return std::nullopt;
     }
-    if (st.st_uid != geteuid()) {
+    if (ownedByUser && st.st_uid != geteuid()) {
         reason = std::string(what) + "eine Datei eines anderen Benutzers";
         return std::nullopt;
     }
@@ -234,8 +234,8 @@ std::optional<SettingsFile> SettingsFile::ForRoot(SettingsRoot root)
     const bool user = root == SettingsRoot::CurrentUser;
     const char* name = user ? "user.conf" : "machine.conf";
     const char* shared = std::getenv("DUALVEX_CONFIG_DIR");
-    if (shared != nullptr && *shared != '\0') return SettingsFile(fs::path(shared) / name);
-    if (!user) return SettingsFile(fs::path("/etc/xdg/dualvex") / name);
+    if (shared != nullptr && *shared != '\0') return SettingsFile(fs::path(shared) / name, user);
+    if (!user) return SettingsFile(fs::path("/etc/xdg/dualvex") / name, false);
     const std::optional<fs::path> dir = UserDirectory();
     if (!dir) return std::nullopt;
     return SettingsFile(*dir / name);
@@ -256,7 +256,7 @@ SettingsTree SettingsFile::Load() const
 {
     SettingsTree tree;
     std::string reason;
-    const std::optional<SettingsTarget> target = ResolveTarget(m_path, reason);
+    const std::optional<SettingsTarget> target = ResolveTarget(m_path, m_ownedByUser, reason);
     if (!target) {
         WarnOnce(m_path, reason);
         return tree;
@@ -282,7 +282,7 @@ bool SettingsFile::Update(const std::function<bool(SettingsTree&)>& change, Sett
 
     // Resolved under the lock: what the link points to is what gets replaced.
     std::string reason;
-    const std::optional<SettingsTarget> target = ResolveTarget(m_path, reason);
+    const std::optional<SettingsTarget> target = ResolveTarget(m_path, m_ownedByUser, reason);
     if (!target) {
         WarnOnce(m_path, reason);
         return false;
