@@ -36,6 +36,6 @@ int main(int argc, char** argv)
     // Wayland desktops find the menu entry, and with it the icon, by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral(DUALVEX_APP_ID));
     dualvex::CDualvexApp dualvexApp(std::move(commandLine));
-    if (!dualvexApp.Start()) return 0;
+    if (!dualvexApp.Start()) return dualvexApp.ExitCode();
     return dualvexApp.Exec();
 }

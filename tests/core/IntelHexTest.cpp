@@ -4,6 +4,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -207,6 +209,137 @@ TEST(IntelHex, AllocationFailureFailsTheLoad)
     waitpid(pid, &status, 0);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+IntelHexDefects DefectsOf(const std::string& text, std::uint64_t limit = kMaxImageLength)
+{
+    MemoryImage image;
+    IntelHexDefects defects;
+    defects.count = 99; // must be overwritten
+    EXPECT_TRUE(DecodeIntelHex(text.data(), text.size(), image, limit, &defects));
+    return defects;
+}
+
+TEST(IntelHex, EachLineEndEndsARecord)
+{
+    for (const char* ending : {"\n", "\r", "\r\n"}) {
+        SCOPED_TRACE(testing::PrintToString(ending));
+        std::string text;
+        for (unsigned i = 0; i < 3; ++i) {
+            std::string line = Record(0, i * 0x10, {static_cast<std::uint8_t>(i + 1)});
+            line.pop_back();
+            text += line + ending;
+        }
+        text += std::string("junk") + ending + ending;
+        const auto img = Decode(text);
+        ASSERT_EQ(img.size(), 1024u);
+        EXPECT_EQ(img[0x00], 1);
+        EXPECT_EQ(img[0x10], 2);
+        EXPECT_EQ(img[0x20], 3);
+        const IntelHexDefects defects = DefectsOf(text);
+        EXPECT_EQ(defects.count, 1u);
+        EXPECT_EQ(defects.firstLine, 4u); // CR LF counts as one line end
+    }
+}
+
+TEST(IntelHex, BadLinesAreUsedButCounted)
+{
+    const std::string good = Record(0, 0, {1, 2});
+    std::string withExtraByte = good;
+    withExtraByte.insert(withExtraByte.size() - 1, "00");
+    struct Case {
+        const char* name;
+        std::string text;
+        std::uint64_t count;
+        std::uint64_t firstLine;
+    };
+    const Case cases[] = {
+        {"sound records, blank and empty lines", good + "\n  \t\n" + Record(1, 0, {}), 0, 0},
+        {"wrong checksum", good + ":0100050011FF\n", 1, 2},
+        {"shorter than its byte count", ":10001000AABB\n" + good, 1, 1},
+        {"more bytes than its byte count", withExtraByte, 1, 1},
+        {"junk line", "junk\n" + good, 1, 1},
+        {"binary garbage", good + good + std::string("\x01\x02\xff\x00z", 5), 1, 3},
+        {"bad digit inside a record", ":0400000011223344G5\n", 1, 1},
+        {"fewer than five bytes", ":03000000\n", 1, 1},
+        {"address record with one byte", ":01000004010000\n", 1, 1},
+        {"several", good + "x\n" + good + "y\n", 2, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const IntelHexDefects defects = DefectsOf(c.text);
+        EXPECT_EQ(defects.count, c.count);
+        EXPECT_EQ(defects.firstLine, c.firstLine);
+    }
+    // Still used as far as it goes, as before.
+    EXPECT_EQ(Decode(":0100050011FF\n")[5], 0x11);
+}
+
+TEST(IntelHex, DataThatCannotBePlacedIsCounted)
+{
+    const std::uint64_t limit = 0x10000 + 2;
+    const std::string text = Extended(4, 0x0001) + Record(0, 0x0000, {1, 2, 3, 4}) + Extended(4, 0xFFFF) +
+                             Record(0, 0xFFFF, {9, 9});
+    const IntelHexDefects defects = DefectsOf(text, limit);
+    EXPECT_EQ(defects.count, 2u);
+    EXPECT_EQ(defects.firstLine, 2u);
+    // At the top of the real address space: the last byte fits, the one after it not.
+    EXPECT_EQ(DefectsOf(Extended(4, 0xFFFF) + Record(0, 0xFFFF, {9}), 0x100000000ull - 1).count, 1u);
+}
+
+TEST(IntelHex, WarningNamesTheCountAndTheFirstLine)
+{
+    EXPECT_EQ(IntelHexWarning("a.hex", {}), "");
+    EXPECT_EQ(IntelHexWarning("a.hex", {1, 7}),
+              "Die Intel-Hex-Datei a.hex enthält 1 fehlerhafte Zeile (erste in Zeile 7); gelesen wurde, "
+              "was sich lesen ließ.");
+    EXPECT_EQ(IntelHexWarning("b.hex", {12, 3}),
+              "Die Intel-Hex-Datei b.hex enthält 12 fehlerhafte Zeilen (erste in Zeile 3); gelesen wurde, "
+              "was sich lesen ließ.");
+}
+
+// Private memory of this process as the kernel accounts it, in bytes.
+std::uint64_t PrivateBytes()
+{
+    std::ifstream in("/proc/self/smaps_rollup");
+    std::string line;
+    std::uint64_t total = 0;
+    while (std::getline(in, line)) {
+        if (line.rfind("Private_Clean:", 0) != 0 && line.rfind("Private_Dirty:", 0) != 0) continue;
+        std::istringstream fields(line.substr(line.find(':') + 1));
+        std::uint64_t kib = 0;
+        fields >> kib;
+        total += kib * 1024;
+    }
+    return total;
+}
+
+TEST(IntelHex, GapBelowARecordAtTheTopCostsNoMemory)
+{
+    if (!std::ifstream("/proc/self/smaps_rollup")) GTEST_SKIP() << "no /proc/self/smaps_rollup";
+    // A 72-byte file: one record of 8 bytes at 0xFFFFFFF0.
+    const std::string text =
+        Extended(4, 0xFFFF) + Record(0, 0xFFF0, {1, 2, 3, 4, 5, 6, 7, 8}) + ":00000001FF\n";
+    const std::uint64_t before = PrivateBytes();
+    MemoryImage image;
+    ASSERT_TRUE(DecodeIntelHex(text.data(), text.size(), image));
+    ASSERT_EQ(image.Length(), 0xFFFFFFFFu);
+    // Read the whole image as the comparison would, one byte per 64 KiB block.
+    unsigned notFF = 0;
+    for (std::uint64_t at = 0; at < 0xFFFF0000u; at += 65536) notFF += image.Data()[at] != 0xFF;
+    EXPECT_EQ(notFF, 0u);
+    EXPECT_EQ(image.Data()[0xFFFFFFEF], 0xFF);
+    EXPECT_EQ(image.Data()[0xFFFFFFF0], 1);
+    EXPECT_EQ(image.Data()[0xFFFFFFF7], 8);
+    EXPECT_EQ(image.Data()[0xFFFFFFF8], 0xFF);
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer's shadow of the 4 GiB range is private memory of its own";
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    GTEST_SKIP() << "the address sanitizer's shadow of the 4 GiB range is private memory of its own";
+#endif
+#endif
+    EXPECT_LT(PrivateBytes() - std::min(before, PrivateBytes()), std::uint64_t{64} << 20);
 }
 
 TEST(IntelHex, ZeroLengthRecordMovesTheEnd)

@@ -48,6 +48,27 @@ const char* const kExampleReport = "ranges: 4 differing: 581\n"
                                    "0x00010010 0x00010014 4\n"
                                    "0x00010400 0x00010600 512\n";
 
+// Bad Intel-HEX lines are used as far as they go, as in the window, but never
+// silently: the report names the first one and the count on stderr and keeps its
+// exit code.
+TEST(Report, BadIntelHexLinesAreNamedOnStderr)
+{
+    test::TempDir dir;
+    // Line 2 has a wrong checksum (0x00 instead of 0x86), line 3 is junk.
+    const std::string hex =
+        dir.Write("bad.hex", ":020000001234B8\n:02000200ABCD00\nnot a record\n:00000001FF\n");
+    const std::string raw = dir.Write("raw.bin", std::string("\x12\x34\xAB\xCD", 4));
+    const TextRun r = RunArgs({"--report", "-I1", hex, raw});
+    // The decoded image is padded to 1024 bytes; its first four match, so the line
+    // with the wrong checksum was used.
+    EXPECT_EQ(r.code, 1) << r.err;
+    EXPECT_NE(r.out.find("ranges: 1 differing: 1020\n0x00000004 0x00000400 1020\n"), std::string::npos)
+        << r.out;
+    EXPECT_EQ(r.err,
+              "Die Intel-Hex-Datei " + hex +
+                  " enthält 2 fehlerhafte Zeilen (erste in Zeile 2); gelesen wurde, was sich lesen ließ.\n");
+}
+
 TEST(Report, ExamplePair)
 {
     const std::string v1 = kExamples + "firmware_v1.hex";

@@ -2,12 +2,18 @@
 // seam and the program's executable.
 #pragma once
 
+#include "gui/app/CInstanceChannel.h"
 #include "gui/support/MessageSeam.h"
+
+#include <QCoreApplication>
 
 #include <QDir>
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
+
+#include <chrono>
+#include <future>
 
 namespace dualvex::test {
 
@@ -48,6 +54,17 @@ inline QByteArray Pattern(const QString& markup, bool second)
     for (int i = 0; i < markup.size(); ++i)
         bytes[i] = static_cast<char>((i * 7) & 0xFF) ^ (second && markup[i] == QLatin1Char('x') ? 0x5A : 0);
     return bytes;
+}
+
+// A later launch's hand-over, sent from another thread: the waiting side in this
+// thread must run its event loop to confirm it.
+inline bool NotifyFromAnotherThread()
+{
+    std::future<bool> sent =
+        std::async(std::launch::async, [] { return CInstanceChannel::NotifyWaitingInstance(); });
+    while (sent.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready)
+        QCoreApplication::processEvents();
+    return sent.get();
 }
 
 } // namespace dualvex::test

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "AppTestSupport.h"
 #include "core/support/CSettingsKey.h"
 #include "gui/app/CInstanceChannel.h"
 #include "gui/app/COpenFilesDialog.h"
@@ -112,8 +113,8 @@ TEST(COpenFilesDialog, HandOverModeGivesWayAndRemembersItsPosition)
     dialog.show();
     dialog.move(123, 77);
     QSignalSpy rejected(&dialog, &QDialog::rejected);
-    ASSERT_TRUE(CInstanceChannel::NotifyWaitingInstance());
-    ASSERT_TRUE(rejected.wait(3000));
+    ASSERT_TRUE(test::NotifyFromAnotherThread()); // confirmed only once it gave way
+    ASSERT_EQ(rejected.count(), 1);
     CSettingsKey key;
     ASSERT_TRUE(key.Open(SettingsRoot::CurrentUser, nullptr, CSettingsKey::kModeRead));
     std::int32_t x = -1, y = -1;

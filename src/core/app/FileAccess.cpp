@@ -7,6 +7,8 @@
 
 #include <cerrno>
 
+#include "core/app/MappedRegion.h"
+
 namespace dualvex {
 namespace {
 
@@ -112,7 +114,11 @@ LoadStatus WithFileText(const std::string& path, const std::function<bool(const 
     const std::uint8_t* view = MapReadOnly(fd.Get(), size);
     if (view == nullptr) return LoadStatus::CannotOpen;
     madvise(const_cast<std::uint8_t*>(view), size, MADV_SEQUENTIAL);
-    const bool ok = use(reinterpret_cast<const char*>(view), size);
+    // A file truncated while it is decoded reads as zeros past its new end; the
+    // text is then not what the file holds and the load fails.
+    MappedRegion guard(view, size);
+    const bool ok = use(reinterpret_cast<const char*>(view), size) && !guard.Faulted();
+    guard.Release();
     munmap(const_cast<std::uint8_t*>(view), size);
     return ok ? LoadStatus::Ok : LoadStatus::CannotOpen;
 }

@@ -58,21 +58,23 @@ bool WantsIntelHex(const std::string& path, bool& ownFlag, const LoadFlags& flag
 }
 
 LoadStatus LoadImage(const std::string& path, bool& ownFlag, const LoadFlags& flags,
-                     const IntelHexQuestion& ask, MemoryImage& out)
+                     const IntelHexQuestion& ask, MemoryImage& out, IntelHexDefects* defects)
 {
-    return WantsIntelHex(path, ownFlag, flags, ask) ? ReadIntelHex(path, out) : LoadRawImage(path, out);
+    if (defects != nullptr) *defects = IntelHexDefects();
+    return WantsIntelHex(path, ownFlag, flags, ask) ? ReadIntelHex(path, out, defects)
+                                                    : LoadRawImage(path, out);
 }
 
 LoadResult LoadImages(const std::string& path1, const std::string& path2, LoadFlags& flags,
                       const IntelHexQuestion& ask)
 {
     LoadResult result;
-    result.status = LoadImage(path1, flags.firstIsHex, flags, ask, result.first);
+    result.status = LoadImage(path1, flags.firstIsHex, flags, ask, result.first, &result.firstDefects);
     if (result.status != LoadStatus::Ok) {
         result.failed = LoadFailure::First;
         return result;
     }
-    result.status = LoadImage(path2, flags.secondIsHex, flags, ask, result.second);
+    result.status = LoadImage(path2, flags.secondIsHex, flags, ask, result.second, &result.secondDefects);
     if (result.status != LoadStatus::Ok) {
         result.failed = LoadFailure::Second;
         return result;

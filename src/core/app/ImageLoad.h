@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/app/IntelHex.h"
 #include "core/app/MemoryImage.h"
 
 namespace dualvex {
@@ -46,6 +47,9 @@ struct LoadResult {
     LoadStatus status = LoadStatus::Ok;
     MemoryImage first; // also held when only the second file failed
     MemoryImage second;
+    // Bad lines of files decoded as Intel-HEX (see IntelHexWarning).
+    IntelHexDefects firstDefects;
+    IntelHexDefects secondDefects;
 };
 
 LoadResult LoadImages(const std::string& path1, const std::string& path2, LoadFlags& flags,
@@ -57,8 +61,9 @@ bool WantsIntelHex(const std::string& path, bool& ownFlag, const LoadFlags& flag
                    const IntelHexQuestion& ask);
 
 // Loads one file by the rules above; ownFlag is the file's own Intel-HEX flag.
+// defects, when given, receives the bad lines of a file decoded as Intel-HEX.
 LoadStatus LoadImage(const std::string& path, bool& ownFlag, const LoadFlags& flags,
-                     const IntelHexQuestion& ask, MemoryImage& out);
+                     const IntelHexQuestion& ask, MemoryImage& out, IntelHexDefects* defects = nullptr);
 
 // The German message for a file that failed to load with the given status.
 std::string LoadErrorMessage(LoadStatus status, const std::string& path);

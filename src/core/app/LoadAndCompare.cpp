@@ -22,6 +22,8 @@ LoadOutcome LoadAndCompare(const std::string& path1, const std::string& path2, L
     outcome.status = loaded.status;
     outcome.first = std::move(loaded.first);
     outcome.second = std::move(loaded.second);
+    outcome.firstDefects = loaded.firstDefects;
+    outcome.secondDefects = loaded.secondDefects;
     if (outcome.failed != LoadFailure::None) return outcome;
     if (!outcome.diff.Compare(outcome.first, outcome.second)) {
         outcome.failed = LoadFailure::NoMemory;

@@ -16,6 +16,8 @@ struct LoadOutcome {
     LoadStatus status = LoadStatus::Ok;
     MemoryImage first;
     MemoryImage second;
+    IntelHexDefects firstDefects;
+    IntelHexDefects secondDefects;
     DiffSet diff;
 };
 

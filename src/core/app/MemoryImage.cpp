@@ -16,7 +16,8 @@ MemoryImage::~MemoryImage()
 
 MemoryImage::MemoryImage(MemoryImage&& other) noexcept
     : m_private(std::move(other.m_private)), m_view(std::exchange(other.m_view, nullptr)),
-      m_viewLength(std::exchange(other.m_viewLength, 0)), m_length(std::exchange(other.m_length, 0))
+      m_viewLength(std::exchange(other.m_viewLength, 0)), m_guard(std::move(other.m_guard)),
+      m_length(std::exchange(other.m_length, 0))
 {
 }
 
@@ -27,6 +28,7 @@ MemoryImage& MemoryImage::operator=(MemoryImage&& other) noexcept
         m_private = std::move(other.m_private);
         m_view = std::exchange(other.m_view, nullptr);
         m_viewLength = std::exchange(other.m_viewLength, 0);
+        m_guard = std::move(other.m_guard);
         m_length = std::exchange(other.m_length, 0);
     }
     return *this;
@@ -45,6 +47,7 @@ MemoryImage MemoryImage::FromMapping(const std::uint8_t* view, std::size_t viewL
     MemoryImage image;
     image.m_view = view;
     image.m_viewLength = viewLength;
+    image.m_guard = MappedRegion(view, viewLength);
     image.m_length = static_cast<ImageLength>(viewLength);
     return image;
 }
@@ -58,6 +61,7 @@ const std::uint8_t* MemoryImage::Data() const
 
 void MemoryImage::Release()
 {
+    m_guard.Release();
     if (m_view != nullptr) munmap(const_cast<std::uint8_t*>(m_view), m_viewLength);
     m_view = nullptr;
     m_viewLength = 0;

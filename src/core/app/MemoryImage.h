@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/app/MappedRegion.h"
 #include "core/app/PageMemory.h"
 #include "core/support/Position.h"
 
@@ -39,12 +40,16 @@ class MemoryImage {
     const std::uint8_t* Data() const;
     ImageLength Length() const { return m_length; }
     bool IsMapped() const { return m_view != nullptr; }
+    // True when the mapped file was truncated under us and a read ran past its new
+    // end: the image then holds zeros there and no longer shows the file.
+    bool Faulted() const { return m_guard.Faulted(); }
     void Release();
 
   private:
     PageMemory m_private;
     const std::uint8_t* m_view = nullptr;
     std::size_t m_viewLength = 0;
+    MappedRegion m_guard; // keeps a truncated mapping from ending the program
     ImageLength m_length = 0;
 };
 

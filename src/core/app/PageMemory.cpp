@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 namespace dualvex {
@@ -41,6 +42,46 @@ std::uint8_t* MapAligned(std::size_t size)
     if (head != 0) munmap(base, head);
     if (slack - head != 0) munmap(base + head + size, slack - head);
     return base + head;
+}
+
+// One shared run of 0xFF pages that gaps of sparse images are mapped over. Its size
+// keeps the number of mappings for a 4 GiB gap (one per run) near 2,000, far below
+// the kernel's limit on mappings per process.
+constexpr std::size_t kFFRun = std::size_t{2} << 20;
+
+int MakeFFFile()
+{
+    const int fd = memfd_create("dualvex-ff", MFD_CLOEXEC);
+    if (fd < 0) return -1;
+    void* view = ftruncate(fd, static_cast<off_t>(kFFRun)) == 0
+                     ? mmap(nullptr, kFFRun, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0)
+                     : MAP_FAILED;
+    if (view == MAP_FAILED) {
+        close(fd);
+        return -1;
+    }
+    std::memset(view, 0xFF, kFFRun);
+    munmap(view, kFFRun);
+    return fd;
+}
+
+// Created on first use and kept for the rest of the run.
+int FFFile()
+{
+    static const int fd = MakeFFFile();
+    return fd;
+}
+
+bool MapFF(std::uint8_t* data, std::size_t length)
+{
+    const int fd = FFFile();
+    if (fd < 0) return false;
+    for (std::size_t at = 0; at < length; at += kFFRun) {
+        const std::size_t run = std::min(kFFRun, length - at);
+        if (mmap(data + at, run, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_FIXED, fd, 0) == MAP_FAILED)
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -104,6 +145,21 @@ bool PageMemory::Populate(std::size_t offset, std::size_t length) const
     (void)length;
     return false;
 #endif
+}
+
+bool PageMemory::FillWithFF(std::size_t offset, std::size_t length)
+{
+    if (m_data == nullptr || offset >= m_size) return length == 0;
+    length = std::min(length, m_size - offset);
+    std::uint8_t* data = m_data + offset;
+    if (MapFF(data, length)) return true;
+    // A failed fixed mapping may have left part of the range unmapped: give it fresh
+    // anonymous pages before filling them.
+    if (mmap(data, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0) ==
+        MAP_FAILED)
+        return false;
+    std::memset(data, 0xFF, length);
+    return true;
 }
 
 void PageMemory::Release()

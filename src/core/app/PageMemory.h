@@ -27,6 +27,11 @@ class PageMemory {
     // Maps the pages of [offset, offset + length) without changing what they
     // hold; safe while another thread writes to them. False when unsupported.
     bool Populate(std::size_t offset, std::size_t length) const;
+    // Makes the page-aligned range [offset, offset + length) read as 0xFF without
+    // costing memory per page: it is mapped copy-on-write over one shared run of
+    // 0xFF pages. Where that cannot be done the range is filled byte by byte;
+    // false when even that memory cannot be had.
+    [[nodiscard]] bool FillWithFF(std::size_t offset, std::size_t length);
 
     std::uint8_t* Data() const { return m_data; }
     std::size_t Size() const { return m_size; }

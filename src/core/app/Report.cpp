@@ -119,8 +119,12 @@ class Comparison {
         LoadStatus status = LoadStatus::Ok;
         if (WantsIntelHex(path, ownFlag, flags, ask)) {
             MemoryImage image;
-            status = ReadIntelHex(path, image);
+            IntelHexDefects defects;
+            status = ReadIntelHex(path, image, &defects);
             if (status == LoadStatus::Ok) source.Take(std::move(image));
+            // Bad lines were used as far as they go: a warning, not a failure.
+            if (const std::string warning = IntelHexWarning(path, defects); !warning.empty())
+                m_err << warning << '\n';
         } else {
             status = source.Open(path);
         }

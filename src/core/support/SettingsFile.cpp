@@ -2,7 +2,11 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
+#include <iostream>
+#include <mutex>
+#include <set>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -65,7 +69,7 @@ bool ReadAll(int fd, std::string& text)
 LoadState ReadTree(const fs::path& path, SettingsTree& tree)
 {
     // O_NONBLOCK: a FIFO put in the file's place must not hang the program.
-    FileDescriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    FileDescriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW));
     if (!fd.Valid()) return errno == ENOENT ? LoadState::Missing : LoadState::Unreadable;
     struct stat st {};
     if (fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return LoadState::Unreadable;
@@ -82,6 +86,73 @@ bool MayReplace(const fs::path& path)
     struct stat st {};
     if (stat(path.c_str(), &st) != 0) return errno == ENOENT;
     return S_ISREG(st.st_mode) && (st.st_mode & 0222) != 0 && access(path.c_str(), W_OK) == 0;
+}
+
+// Says on stderr, once per file and reason, why the settings run on defaults: the
+// user should learn why nothing is remembered, but not on every save.
+void WarnOnce(const fs::path& path, const std::string& reason)
+{
+    static std::mutex mutex;
+    static std::set<std::string> said;
+    const std::string text = "Einstellungen: " + path.string() + " " + reason +
+                             "; es gelten die Voreinstellungen, nichts wird gespeichert.";
+    const std::lock_guard<std::mutex> lock(mutex);
+    if (said.insert(text).second) std::cerr << text << std::endl;
+}
+
+// Where the contents of the settings file live. A settings file may be a link (people
+// keep dotfiles in a repository), but only to a regular file of the running user;
+// anything else (another user's file, a folder, a device, a dangling link) is never
+// read as ours nor replaced. Empty when the file must not be used; why is in reason.
+struct SettingsTarget {
+    fs::path path;
+    bool linked = false;
+};
+
+std::optional<SettingsTarget> ResolveTarget(const fs::path& path, bool ownedByUser, std::string& reason)
+{
+    struct stat st {};
+    if (lstat(path.c_str(), &st) != 0) {
+        if (errno == ENOENT) return SettingsTarget{path, false};
+        reason = std::string("ist nicht zugänglich (") + std::strerror(errno) + ")";
+        return std::nullopt;
+    }
+    SettingsTarget target{path, S_ISLNK(st.st_mode)};
+    if (target.linked) {
+        std::error_code ec;
+        target.path = fs::canonical(path, ec);
+        if (ec || stat(target.path.c_str(), &st) != 0) {
+            reason = "ist ein Verweis, der zu keiner Datei führt";
+            return std::nullopt;
+        }
+    }
+    const char* what = target.linked ? "ist ein Verweis auf " : "ist ";
+    if (!S_ISREG(st.st_mode)) {
+        reason = std::string(what) + "etwas anderes als eine Datei";
+        return std::nullopt;
+    }
+    if (ownedByUser && st.st_uid != geteuid()) {
+        reason = std::string(what) + "eine Datei eines anderen Benutzers";
+        return std::nullopt;
+    }
+    return target;
+}
+
+// The lock file is never followed through a link and never created elsewhere; an
+// existing one must be a regular file of ours.
+int OpenLock(const std::string& lockPath)
+{
+    constexpr int kFlags = O_RDWR | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW | O_NONBLOCK;
+    int fd = open(lockPath.c_str(), kFlags | O_CREAT | O_EXCL, 0644);
+    if (fd >= 0 || errno != EEXIST) return fd;
+    fd = open(lockPath.c_str(), kFlags);
+    if (fd < 0) return fd;
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != geteuid()) {
+        close(fd);
+        return -1;
+    }
+    return fd;
 }
 
 std::string TimeStamp()
@@ -163,8 +234,8 @@ std::optional<SettingsFile> SettingsFile::ForRoot(SettingsRoot root)
     const bool user = root == SettingsRoot::CurrentUser;
     const char* name = user ? "user.conf" : "machine.conf";
     const char* shared = std::getenv("DUALVEX_CONFIG_DIR");
-    if (shared != nullptr && *shared != '\0') return SettingsFile(fs::path(shared) / name);
-    if (!user) return SettingsFile(fs::path("/etc/xdg/dualvex") / name);
+    if (shared != nullptr && *shared != '\0') return SettingsFile(fs::path(shared) / name, user);
+    if (!user) return SettingsFile(fs::path("/etc/xdg/dualvex") / name, false);
     const std::optional<fs::path> dir = UserDirectory();
     if (!dir) return std::nullopt;
     return SettingsFile(*dir / name);
@@ -184,38 +255,55 @@ bool SettingsFile::Sync() const
 SettingsTree SettingsFile::Load() const
 {
     SettingsTree tree;
-    if (ReadTree(m_path, tree) != LoadState::Loaded) tree = SettingsTree();
+    std::string reason;
+    const std::optional<SettingsTarget> target = ResolveTarget(m_path, m_ownedByUser, reason);
+    if (!target) {
+        WarnOnce(m_path, reason);
+        return tree;
+    }
+    if (ReadTree(target->path, tree) != LoadState::Loaded) tree = SettingsTree();
     return tree;
 }
 
 bool SettingsFile::Update(const std::function<bool(SettingsTree&)>& change, SettingsTree* result) const
 {
     std::error_code ec;
-    fs::path target = m_path;
-    // A settings file kept as a link elsewhere (a dotfile repository) stays a link.
-    struct stat st {};
-    if (lstat(m_path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) target = fs::canonical(m_path, ec);
-    if (ec) return false;
     fs::create_directories(m_path.parent_path(), ec);
     if (ec) return false;
 
     const std::string lockPath = m_path.string() + ".lock";
-    FileDescriptor lock(open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY, 0644));
-    if (!lock.Valid()) return false;
+    FileDescriptor lock(OpenLock(lockPath));
+    if (!lock.Valid()) {
+        WarnOnce(lockPath, "lässt sich nicht als eigene Sperrdatei öffnen");
+        return false;
+    }
     while (flock(lock.Get(), LOCK_EX) != 0)
         if (errno != EINTR) return false;
 
-    if (!MayReplace(target)) return false;
+    // Resolved under the lock: what the link points to is what gets replaced.
+    std::string reason;
+    const std::optional<SettingsTarget> target = ResolveTarget(m_path, m_ownedByUser, reason);
+    if (!target) {
+        WarnOnce(m_path, reason);
+        return false;
+    }
+    if (!MayReplace(target->path)) return false;
     SettingsTree tree;
-    const LoadState state = ReadTree(target, tree);
+    const LoadState state = ReadTree(target->path, tree);
     if (state == LoadState::Unreadable) return false;
     const bool corrupt = state == LoadState::Corrupt;
     if (corrupt) {
-        if (!SetAside(target)) return false;
+        // Only a file of ours in our own folder is renamed aside; what a link points
+        // to may be anything the user keeps elsewhere and stays exactly as it is.
+        if (target->linked) {
+            WarnOnce(m_path, "ist ein Verweis auf eine Datei, die keine Einstellungen enthält");
+            return false;
+        }
+        if (!SetAside(target->path)) return false;
         tree = SettingsTree();
     }
     // Most saves store what is already there; those leave the file untouched.
-    if ((change(tree) || corrupt) && !ReplaceFile(target, FormatSettingsText(tree))) return false;
+    if ((change(tree) || corrupt) && !ReplaceFile(target->path, FormatSettingsText(tree))) return false;
     if (result != nullptr) *result = std::move(tree);
     return true;
 }

@@ -7,6 +7,12 @@
 // other's values. A file that cannot be parsed is renamed aside
 // ("<file>.corrupt-<time>") before anything is written over it. A file without
 // write permission is left alone: changes to it fail.
+//
+// The user's file may be a link, but only to a regular file of the running user; the
+// replacement is then written beside that target. Any other file (another user's,
+// a folder, a dangling link, a link to unparsable contents) is neither read nor
+// written: the program runs with defaults and says once on stderr why. The lock
+// file is never followed through a link.
 #pragma once
 
 #include <filesystem>
@@ -21,7 +27,12 @@ enum class SettingsRoot { None, ClassesRoot, CurrentUser, LocalMachine, Users, C
 
 class SettingsFile {
   public:
-    explicit SettingsFile(std::filesystem::path path) : m_path(std::move(path)) {}
+    // ownedByUser: the file (or what it links to) must belong to the running user.
+    // The machine-wide file belongs to the administrator and is only read by others.
+    explicit SettingsFile(std::filesystem::path path, bool ownedByUser = true)
+        : m_path(std::move(path)), m_ownedByUser(ownedByUser)
+    {
+    }
 
     // user.conf below ${XDG_CONFIG_HOME:-~/.config}/dualvex, machine.conf below
     // /etc/xdg/dualvex; DUALVEX_CONFIG_DIR, when set, holds both instead. Other
@@ -46,6 +57,7 @@ class SettingsFile {
 
   private:
     std::filesystem::path m_path;
+    bool m_ownedByUser = true;
 };
 
 } // namespace dualvex

@@ -46,11 +46,37 @@ void WriteAnnouncedPath(const std::string& path)
 
 } // namespace
 
-CDualvexApp::CDualvexApp(CommandLine commandLine) : m_commandLine(std::move(commandLine)) {}
+CDualvexApp::CDualvexApp(CommandLine commandLine) : m_commandLine(std::move(commandLine))
+{
+    if (Headless()) AnswerMessagesOnStderr();
+}
 
 CDualvexApp::~CDualvexApp()
 {
     if (m_frame) SaveGeometry();
+    if (Headless()) MessageSeam::SetHandler({});
+}
+
+bool CDualvexApp::Headless() const
+{
+    return !m_commandLine.screenshot.empty();
+}
+
+// Without a window nobody could answer a box: every message goes to stderr, a
+// question is answered No (the Intel-HEX question is answered only by -I, -I1,
+// -I2 or the automatic setting, else the file is read raw), and an error makes the
+// run fail.
+void CDualvexApp::AnswerMessagesOnStderr()
+{
+    MessageSeam::SetHandler([this](QWidget*, QMessageBox::Icon icon, const QString&, const QString& text,
+                                   QMessageBox::StandardButtons buttons) {
+        std::string line = text.toStdString();
+        if (icon == QMessageBox::Question) line += " Nein (ohne Fenster wird nicht gefragt).";
+        std::cerr << "dualvex: " << line << std::endl;
+        if (icon == QMessageBox::Critical || icon == QMessageBox::Warning) m_exitCode = 2;
+        if (buttons.testFlag(QMessageBox::No)) return QMessageBox::No;
+        return buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel : QMessageBox::Ok;
+    });
 }
 
 bool CDualvexApp::Start()
@@ -72,6 +98,7 @@ bool CDualvexApp::Start()
         m_view->SetHorizontalSplit(cl.split == SplitOrientation::Horizontal);
     if (!cl.title1.empty()) m_view->SetTitle(0, QString::fromStdString(cl.title1));
     if (!cl.title2.empty()) m_view->SetTitle(1, QString::fromStdString(cl.title2));
+    if (Headless()) connect(m_view, &CDualvexView::ChangedOnDisk, this, [this] { m_exitCode = 2; });
     CheckAndLoad();
     m_frame->setWindowTitle(QStringLiteral("Dualvex"));
     if (cl.noArguments && cl.screenshot.empty()) {
@@ -87,18 +114,34 @@ bool CDualvexApp::Start()
 bool CDualvexApp::RunHandOver()
 {
     CommandLine& cl = m_commandLine;
-    if (CInstanceChannel::NotifyWaitingInstance()) {
-        if (cl.files.size() < 2) AddHandedOverFiles(cl.files, ReadAnnouncedPath(), cl.handOverFile);
-        return true;
-    }
-    WriteAnnouncedPath(cl.handOverFile);
+    CInstanceChannel channel;
+    QString error;
+    // Both steps run under the channel's lock: the waiting side announces its file
+    // before it listens, the later side reads it before another launch can wait.
+    const CInstanceChannel::Role role = channel.Claim(
+        [&cl] {
+            if (cl.files.size() < 2) AddHandedOverFiles(cl.files, ReadAnnouncedPath(), cl.handOverFile);
+        },
+        [&cl] { WriteAnnouncedPath(cl.handOverFile); }, error, !Headless());
+    if (role == CInstanceChannel::Role::Paired) return true;
+    if (role == CInstanceChannel::Role::Failed) return FailStart(error);
+    if (role == CInstanceChannel::Role::Alone)
+        return FailStart(QStringLiteral("-0: kein anderer Aufruf wartet auf eine Übergabe, und ohne Fenster "
+                                        "wird nicht gewartet."));
     COpenFilesDialog::Fields fields;
     fields.firstPath = QString::fromStdString(cl.handOverFile);
-    COpenFilesDialog dialog(fields, true);
+    COpenFilesDialog dialog(fields, true, nullptr, &channel);
     if (dialog.exec() != QDialog::Accepted) return false;
     cl.files =
         FilesFromDialog(dialog.Result().firstPath.toStdString(), dialog.Result().secondPath.toStdString());
     return true;
+}
+
+bool CDualvexApp::FailStart(const QString& message)
+{
+    MessageSeam::Ask(nullptr, QMessageBox::Critical, QStringLiteral("Fehler"), message);
+    m_exitCode = 2;
+    return false;
 }
 
 void CDualvexApp::CheckAndLoad()
@@ -153,12 +196,14 @@ void CDualvexApp::SaveGeometry() const
 
 int CDualvexApp::Exec()
 {
-    if (m_commandLine.screenshot.empty()) return QApplication::exec();
+    if (!Headless()) return QApplication::exec();
     if (m_view->IsLoading()) {
         QEventLoop wait;
         QObject::connect(m_view, &CDualvexView::LoadFinished, &wait, &QEventLoop::quit);
         wait.exec();
     }
+    // A file that is missing or failed to load has been named on stderr already.
+    if (m_exitCode != 0) return m_exitCode;
     return TakeScreenshot();
 }
 
@@ -168,6 +213,10 @@ int CDualvexApp::TakeScreenshot()
     QApplication::processEvents();
     QApplication::processEvents();
     const QPixmap picture = m_frame->grab();
+    QApplication::processEvents(); // a file truncated while it was painted is told now
+    if (const std::string warning = m_view->IntelHexWarningText().toStdString(); !warning.empty())
+        std::cerr << "dualvex: " << warning << std::endl;
+    if (m_exitCode != 0) return m_exitCode;
     // Saved through our own file, so a failure can say why (the pixmap only says no).
     QFile file(QString::fromStdString(m_commandLine.screenshot));
     const bool saved = file.open(QIODevice::WriteOnly) && picture.save(&file, "PNG") && file.flush();

@@ -23,8 +23,10 @@ class CDualvexApp : public QObject {
     CDualvexApp& operator=(const CDualvexApp&) = delete;
 
     // Runs start-up; false when the program is to end without a main window (the
-    // hand-over dialog was cancelled).
+    // hand-over dialog was cancelled, or the hand-over failed); ExitCode() then tells
+    // with which code.
     bool Start();
+    int ExitCode() const { return m_exitCode; }
     // Runs the event loop and returns the exit code; with --screenshot the window is
     // rendered to the file once the comparison is shown and the program ends.
     int Exec();
@@ -33,7 +35,10 @@ class CDualvexApp : public QObject {
     CDualvexView* View() const { return m_view; }
 
   private:
+    bool Headless() const;
+    void AnswerMessagesOnStderr();
     bool RunHandOver();
+    bool FailStart(const QString& message);
     void CheckAndLoad();
     void RestoreGeometry();
     void SaveGeometry() const;
@@ -43,6 +48,7 @@ class CDualvexApp : public QObject {
     CDualvexDoc m_document;
     std::unique_ptr<CMainFrame> m_frame;
     CDualvexView* m_view = nullptr;
+    int m_exitCode = 0; // 2 once something failed
 };
 
 } // namespace dualvex

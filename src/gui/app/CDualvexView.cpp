@@ -21,6 +21,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStatusBar>
 #include <QTimer>
 #include <QUrl>
 
@@ -84,6 +85,7 @@ CDualvexView::CDualvexView(CMainFrame* frame, QWidget* parent) : QWidget(parent)
             if (code == kNotifyFocusGained) ShowStatusPanes(v, true);
             if (code == kNotifyFocusLost) ShowStatusPanes(v, false);
         });
+        view->installEventFilter(this);
     }
     connect(&m_watch, &CFileWatch::FileChanged, this, &CDualvexView::OnFileChanged);
 }
@@ -91,7 +93,10 @@ CDualvexView::CDualvexView(CMainFrame* frame, QWidget* parent) : QWidget(parent)
 CDualvexView::~CDualvexView()
 {
     // The panes go after this object's own part: they must not call back into it.
-    for (int pane : {0, 1}) m_double->Pane(pane)->disconnect(this);
+    for (int pane : {0, 1}) {
+        m_double->Pane(pane)->disconnect(this);
+        m_double->Pane(pane)->removeEventFilter(this);
+    }
     CancelLoad();
     if (m_worker && m_worker->joinable()) m_worker->join();
     EmptyPanes();
@@ -264,6 +269,7 @@ LoadFailure CDualvexView::FinishLoad(LoadOutcome outcome)
     }
     m_image1 = std::move(outcome.first);
     m_image2 = std::move(outcome.second);
+    m_changeNoticed = false;
     m_flags.hexAutoOnce = false;
     DiffSet previous = std::move(m_diff);
     m_diff = std::move(outcome.diff);
@@ -276,12 +282,61 @@ LoadFailure CDualvexView::FinishLoad(LoadOutcome outcome)
     m_double->SetPaths(m_lastPath1, m_lastPath2);
     RefreshTitles();
     update();
+    ShowIntelHexDefects(outcome.firstDefects, outcome.secondDefects);
+    ScheduleChangeCheck(); // the comparison itself may have run into a truncated file
     if (m_jumpToFirst) {
         m_jumpToFirst = false;
         QTimer::singleShot(0, this, [this] { OnCommand(cmd::FirstDiff); });
     }
     emit ComparisonShown();
     return LoadFailure::None;
+}
+
+// Bad Intel-HEX lines do not stop a load, but the user learns of them.
+void CDualvexView::ShowIntelHexDefects(const IntelHexDefects& first, const IntelHexDefects& second)
+{
+    QStringList warnings;
+    for (const auto& [path, defects] : {std::pair{&m_lastPath1, &first}, std::pair{&m_lastPath2, &second}}) {
+        const std::string text = IntelHexWarning(path->toStdString(), *defects);
+        if (!text.empty()) warnings << QString::fromStdString(text);
+    }
+    m_intelHexWarning = warnings.join(QLatin1Char(' '));
+    if (!m_intelHexWarning.isEmpty()) m_frame->statusBar()->showMessage(m_intelHexWarning);
+}
+
+bool CDualvexView::eventFilter(QObject* watched, QEvent* event)
+{
+    // Painting is what reads a mapped image; a truncated file shows up right after.
+    if (event->type() == QEvent::Paint) ScheduleChangeCheck();
+    return QWidget::eventFilter(watched, event);
+}
+
+void CDualvexView::ScheduleChangeCheck()
+{
+    if (m_changeCheckPending || m_changeNoticed) return;
+    m_changeCheckPending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_changeCheckPending = false;
+        CheckChangedOnDisk();
+    });
+}
+
+// A mapped file that another process truncated reads as zeros past its new end
+// instead of ending the program; the user is told and may load it again.
+void CDualvexView::CheckChangedOnDisk()
+{
+    if (m_changeNoticed || IsLoading()) return;
+    const QString* path = m_image1.Faulted() ? &m_lastPath1 : m_image2.Faulted() ? &m_lastPath2 : nullptr;
+    if (path == nullptr) return;
+    m_changeNoticed = true;
+    const QString text =
+        QStringLiteral("Die Datei %1 wurde auf der Festplatte geändert; die Anzeige stimmt nicht mehr. "
+                       "Sollen die Dateien neu geladen werden ?")
+            .arg(*path);
+    emit ChangedOnDisk(*path);
+    if (MessageSeam::Ask(this, QMessageBox::Question, QStringLiteral("Frage"), text,
+                         QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes)
+        Reload();
 }
 
 void CDualvexView::ShowComparison()
@@ -528,6 +583,7 @@ void CDualvexView::LoadAndReport(const QString& path1, const QString& path2, boo
 
 bool CDualvexView::OnCommand(int id)
 {
+    ScheduleChangeCheck(); // a command may have read a truncated mapped file
     if (id == cmd::Exit) {
         if (!IsLoading()) return false;
         CancelLoad();

@@ -61,14 +61,19 @@ class CDualvexView : public QWidget, public CommandTarget {
     // "Automatisch neu laden": a file changed on disk is loaded again at once.
     bool AutoReload() const { return m_autoReload; }
     const CFileWatch& FileWatch() const { return m_watch; }
+    // The warning about bad Intel-HEX lines of the last load; empty when there were none.
+    const QString& IntelHexWarningText() const { return m_intelHexWarning; }
 
   signals:
     // A background load ended.
     void LoadFinished(dualvex::LoadFailure result);
     // Both panes show a new comparison (or were emptied).
     void ComparisonShown();
+    // A mapped file was truncated under us; its pane shows zeros past the new end.
+    void ChangedOnDisk(const QString& path);
 
   protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -82,6 +87,9 @@ class CDualvexView : public QWidget, public CommandTarget {
     void StartBackgroundLoad(const std::string& p1, const std::string& p2, const IntelHexQuestion& ask);
     LoadFailure FinishLoad(LoadOutcome outcome);
     void ShowComparison();
+    void ShowIntelHexDefects(const IntelHexDefects& first, const IntelHexDefects& second);
+    void ScheduleChangeCheck();
+    void CheckChangedOnDisk();
     void EmptyPanes();
     void RefreshTitles();
     void Navigate(int id);
@@ -125,6 +133,9 @@ class CDualvexView : public QWidget, public CommandTarget {
     std::array<bool, 2> m_missing{};
     bool m_autoReload = false;
     bool m_reloadPending = false;
+    bool m_changeCheckPending = false;
+    bool m_changeNoticed = false; // told once per load
+    QString m_intelHexWarning;
     bool m_statusShown = false;
     std::string m_lastStatusAddress;
     std::int64_t m_lastStatusValue = 0;

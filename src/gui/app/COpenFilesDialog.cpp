@@ -32,8 +32,9 @@ QString Id(int id)
 
 } // namespace
 
-COpenFilesDialog::COpenFilesDialog(const Fields& fields, bool handOverMode, QWidget* parent)
-    : QDialog(parent), m_fields(fields), m_handOverMode(handOverMode)
+COpenFilesDialog::COpenFilesDialog(const Fields& fields, bool handOverMode, QWidget* parent,
+                                   CInstanceChannel* channel)
+    : QDialog(parent), m_fields(fields), m_handOverMode(handOverMode), m_channel(channel)
 {
     setWindowTitle(QStringLiteral("Dateien öffenen"));
     setObjectName(QStringLiteral("dialog189"));
@@ -69,8 +70,10 @@ COpenFilesDialog::COpenFilesDialog(const Fields& fields, bool handOverMode, QWid
     ToControls();
     if (m_handOverMode) {
         RestorePosition();
-        m_channel = new CInstanceChannel(this);
-        m_channel->Listen();
+        if (m_channel == nullptr) {
+            m_channel = new CInstanceChannel(this);
+            m_channel->Listen();
+        }
         connect(m_channel, &CInstanceChannel::HandOverRequested, this, &COpenFilesDialog::OnHandOverMessage);
     }
 }

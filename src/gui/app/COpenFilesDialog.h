@@ -26,7 +26,10 @@ class COpenFilesDialog : public QDialog {
         bool secondIsHex = false;
     };
 
-    COpenFilesDialog(const Fields& fields, bool handOverMode, QWidget* parent = nullptr);
+    // In hand-over mode the dialog gives way when channel (listening already, owned by
+    // the caller) hears a partner; without one it listens on a channel of its own.
+    COpenFilesDialog(const Fields& fields, bool handOverMode, QWidget* parent = nullptr,
+                     CInstanceChannel* channel = nullptr);
     ~COpenFilesDialog() override;
 
     const Fields& Result() const { return m_fields; }
