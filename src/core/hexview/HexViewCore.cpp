@@ -183,9 +183,44 @@ HexPos HexViewCore::GetTopPosition(bool absolute) const
     return TopIndex() + Offset(absolute);
 }
 
+HexPos HexViewCore::ScrollLineCount() const
+{
+    if (m_scrollLength <= Length()) return m_layout.LineCount();
+    return m_layout.LineOf(m_scrollLength - 1) + 1;
+}
+
+void HexViewCore::SetScrollLength(HexPos length)
+{
+    length = std::max<HexPos>(length, 0);
+    if (length == m_scrollLength) return;
+    m_scrollLength = length;
+    m_update.layoutChanged = true;
+    SetTopLine(m_topLine);
+}
+
+// The window cannot scroll past the page that ends with the last line; a top line the
+// window would refuse is never kept here either, or the two would disagree.
+HexPos HexViewCore::LastTopLine() const
+{
+    const HexPos lines = ScrollLineCount();
+    if (m_fullLines <= 0) return std::max<HexPos>(lines - 1, 0);
+    return std::max<HexPos>(lines - m_fullLines, 0);
+}
+
+// Every cursor placement shows the cursor line with the fewest lines scrolled.
+void HexViewCore::ScrollCursorIntoView()
+{
+    if (m_fullLines <= 0) return;
+    const HexPos line = m_cursor.y;
+    if (line < m_topLine)
+        SetTopLine(line);
+    else if (line >= m_topLine + m_fullLines)
+        SetTopLine(line - m_fullLines + 1);
+}
+
 void HexViewCore::SetTopLine(HexPos line)
 {
-    line = std::clamp<HexPos>(line, 0, std::max<HexPos>(m_layout.LineCount() - 1, 0));
+    line = std::clamp<HexPos>(line, 0, LastTopLine());
     if (line == m_topLine) return;
     m_topLine = line;
     m_update.scrolled = true;
@@ -195,7 +230,7 @@ HexPos HexViewCore::SetTopAddress(HexPos position, bool absolute)
 {
     const HexPos previous = GetTopPosition(absolute);
     const HexPos width = m_layout.Width();
-    const HexPos length = Length();
+    const HexPos length = ScrollLength();
     HexPos target = length == 0 ? 0 : std::clamp(position - Offset(absolute), 1 - width, length - 1);
     if ((m_flags & kHexSnapAddress) != 0) {
         const HexPos lineBase = m_topLine * width;
@@ -227,9 +262,11 @@ void HexViewCore::ScrollToIndex(HexPos target)
     m_update.scrolled = true;
 }
 
-void HexViewCore::OnResize(int columns, int lines)
+void HexViewCore::OnResize(int columns, int lines, int fullLines)
 {
     m_visibleLines = std::max(lines, 0);
+    m_fullLines = fullLines < 0 ? m_visibleLines : std::min(fullLines, m_visibleLines);
+    SetTopLine(m_topLine);
     if (columns == m_visibleColumns) return;
     m_visibleColumns = columns;
     if ((m_flags & kHexAutoFit) != 0) Relayout();
@@ -276,7 +313,7 @@ void HexViewCore::Relayout()
     m_snapRaster = RoundUp(m_snapRaster, m_layout.Group());
     m_widthRaster = RoundUp(m_widthRaster, m_layout.Group());
     m_topLine = 0;
-    ScrollToIndex(Length() == 0 ? 0 : std::clamp<HexPos>(top, 0, Length() - 1));
+    ScrollToIndex(ScrollLength() == 0 ? 0 : std::clamp<HexPos>(top, 0, ScrollLength() - 1));
     RestoreCursor();
     m_update.repaintAll = true;
     m_update.layoutChanged = true;
@@ -338,6 +375,7 @@ int HexViewCore::SetCursor(int x, HexPos y, unsigned flags)
         selection.active = false;
     }
     FinishSelection(before, resolution.flags, true);
+    ScrollCursorIntoView();
     m_update.cursorMoved = true;
     m_update.statusChanged = true;
     return 1;

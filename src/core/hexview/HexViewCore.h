@@ -13,6 +13,7 @@
 #include "core/hexview/HexViewUpdate.h"
 #include "core/hexview/UndoRing.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -99,11 +100,20 @@ class HexViewCore {
     HexPos SetTopAddress(HexPos position, bool absolute);
     HexPos GetTopPosition(bool absolute) const;
     HexPos TopLine() const { return m_topLine; }
-    // Scrolling by the widget's scroll bars and keys; clamped to the lines.
+    // Scrolling by the widget's scroll bars and keys; clamped so that the last page
+    // ends with the last line once the window size is known.
     void SetTopLine(HexPos line);
-    // The window's visible text size; runs the auto-fit width when on.
-    void OnResize(int columns, int lines);
+    // The window's visible text size (fullLines: the rows shown completely, -1 all of
+    // them); runs the auto-fit width when on.
+    void OnResize(int columns, int lines, int fullLines = -1);
     int VisibleLines() const { return m_visibleLines; }
+    int FullLines() const { return m_fullLines; }
+    // Two panes compared side by side scroll over the longer image: the shorter one
+    // shows blank lines past its end instead of stopping early. 0 = own length.
+    void SetScrollLength(HexPos length);
+    HexPos ScrollLength() const { return std::max(Length(), m_scrollLength); }
+    // Lines the view scrolls over: the own lines or those of the scroll length.
+    HexPos ScrollLineCount() const;
     HexPos PageBytes() const { return static_cast<HexPos>(m_layout.Width()) * m_visibleLines; }
 
     // --- cursor and selection ---
@@ -165,6 +175,8 @@ class HexViewCore {
     HexPos Offset(bool absolute) const { return absolute ? static_cast<HexPos>(m_base) : 0; }
     HexPos TopIndex() const { return m_layout.LineStart(m_topLine); }
     void ScrollToIndex(HexPos target);
+    HexPos LastTopLine() const;
+    void ScrollCursorIntoView();
     void Relayout();
     void MoveOutOfHiddenArea(const HexLayout& next);
     static int AutoFitWidth(const HexLayout& layout, int columns);
@@ -201,8 +213,10 @@ class HexViewCore {
     std::uint32_t m_findFlags = 0;
     bool m_selectionRaster = false;
     HexPos m_topLine = 0;
+    HexPos m_scrollLength = 0;
     int m_visibleColumns = 0;
     int m_visibleLines = 0;
+    int m_fullLines = 0;
 
     HexCursor m_cursor;
     HexClickPoint m_click;

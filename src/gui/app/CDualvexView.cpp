@@ -477,9 +477,21 @@ void CDualvexView::Navigate(int id)
 {
     const std::optional<DiffMove> move = MoveFor(id);
     if (!move) return;
-    const ImageLength cursor = ToImagePosition(m_double->CurrentPosition(m_double->ActivePane()));
+    const ImageLength cursor = ToImagePosition(NavigationPosition());
     const std::optional<ImageLength> target = NavigateDiff(m_diff, *move, cursor);
     if (target) m_double->SetCursorBoth(ToHexPos(*target));
+}
+
+// Positions are taken over the longer image: a jump past the end of the shorter pane
+// leaves that pane's cursor on its last byte, and the longer pane's says where the walk
+// stands.
+HexPos CDualvexView::NavigationPosition() const
+{
+    const int active = m_double->ActivePane();
+    const HexPos own = m_double->CurrentPosition(active);
+    const HexPos other = m_double->CurrentPosition(1 - active);
+    const HexPos lastByte = m_double->Pane(active)->Core().Length() - 1;
+    return own >= lastByte && other > own ? other : own;
 }
 
 void CDualvexView::ShowCurrent()
@@ -630,7 +642,7 @@ bool CDualvexView::OnUpdateCommand(int id, CommandState& state)
         return true;
     }
     const DiffSummary& s = m_diff.Summary();
-    const ImageLength cursor = ToImagePosition(m_double->CurrentPosition(m_double->ActivePane()));
+    const ImageLength cursor = ToImagePosition(NavigationPosition());
     if (const std::optional<DiffMove> move = MoveFor(id)) {
         state.enabled = DiffMoveEnabled(s, *move, cursor);
         return true;

@@ -93,6 +93,7 @@ class CDualvexView : public QWidget, public CommandTarget {
     void EmptyPanes();
     void RefreshTitles();
     void Navigate(int id);
+    HexPos NavigationPosition() const;
     void ShowCurrent();
     void ToggleSplit();
     void OpenFiles();

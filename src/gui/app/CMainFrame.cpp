@@ -86,6 +86,17 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
     m_idleTimer->setInterval(kIdleUpdateMs);
     connect(m_idleTimer, &QTimer::timeout, this, [this] { UpdateCommandStates(m_toolBar->actions()); });
     m_idleTimer->start();
+    // A key bound to a command must find the command's state as it is now, not as the
+    // last idle update left it: a stale disabled action lets its key fall through.
+    qApp->installEventFilter(this);
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this)
+        UpdateCommandStates();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 CMainFrame::~CMainFrame()

@@ -83,6 +83,9 @@ int HexDoubleWnd::SetData(int pane, const std::uint8_t* bytes, HexPos length, un
 {
     if (!ValidPane(pane)) return 0;
     Pane(pane)->SetData(bytes, length, 0, flags);
+    // Both panes scroll over the longer image, so their top addresses can always agree.
+    const HexPos longer = std::max(m_panes[0]->Core().Length(), m_panes[1]->Core().Length());
+    for (CHexView* view : m_panes) view->SetScrollLength(longer);
     return 1;
 }
 
@@ -119,10 +122,11 @@ void HexDoubleWnd::SetFirstVisibleBoth(HexPos position)
 
 void HexDoubleWnd::SetCursorBoth(HexPos position)
 {
-    for (CHexView* pane : m_panes) {
-        const QSignalBlocker silent(pane);
-        pane->SetCursorPos(position, false);
-    }
+    // Past the end of the shorter pane its cursor stops on its last byte; the pane that
+    // holds the position moves last, so that both panes end up showing the position.
+    const bool firstHolds = position < m_panes[0]->Core().Length();
+    for (int pane : firstHolds ? std::array{1, 0} : std::array{0, 1})
+        Pane(pane)->SetCursorPos(position, false);
 }
 
 int HexDoubleWnd::SetTitle(int pane, const QString& title)
@@ -211,9 +215,11 @@ void HexDoubleWnd::OnNotification(CHexView* view, int code, HexNotify body)
     if (m_mirroring) return;
     m_mirroring = true;
     CHexView* other = Pane(1 - from);
-    if (code == kNotifyScrolled) other->SetTopAddress(view->FirstVisiblePosition(false), false);
     if (code == kNotifySelection) MirrorSelection(from, body);
     if (code == kNotifySettings) MirrorSettings(from);
+    // Whatever the other pane did to follow, it ends on the reporting pane's top address.
+    if (other->FirstVisiblePosition(false) != view->FirstVisiblePosition(false))
+        other->SetTopAddress(view->FirstVisiblePosition(false), false);
     m_mirroring = false;
 }
 
@@ -221,7 +227,6 @@ void HexDoubleWnd::MirrorSelection(int from, const HexNotify& body)
 {
     CHexView* a = Pane(from);
     CHexView* b = Pane(1 - from);
-    const QSignalBlocker silent(b);
     if (body.third == 0) {
         b->ClearSelection();
         return;
@@ -247,8 +252,14 @@ void HexDoubleWnd::MirrorSettings(int from)
                   .digits = a->GetSetting(kSettingAddressLength),
                   .format = a->GetSetting(kSettingFormat),
                   .invert = a->GetSetting(kSettingInvert)});
-    b->SetWidthMode(a->GetSetting(kSettingWidthRaster), a->GetSetting(kSettingRaster),
-                    a->GetSetting(kSettingStatusMode), a->GetSetting(kSettingSelectionRaster));
+    // The width mode and the snap switch live in the flags: the raster values alone would
+    // turn a fixed width into an automatic one and switch snapping on.
+    const auto flags = static_cast<std::uint32_t>(a->GetSetting(kSettingFlags));
+    const int width = (flags & kHexAutoFit) == 0       ? -a->GetSetting(kSettingLineWidth)
+                      : (flags & kHexWidthRaster) != 0 ? a->GetSetting(kSettingWidthRaster)
+                                                       : 0;
+    const int snap = (flags & kHexSnapAddress) != 0 ? a->GetSetting(kSettingRaster) : 0;
+    b->SetWidthMode(width, snap, a->GetSetting(kSettingStatusMode), a->GetSetting(kSettingSelectionRaster));
 }
 
 bool HexDoubleWnd::RunPaneCommand(int id)

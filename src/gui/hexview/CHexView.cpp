@@ -46,11 +46,6 @@ CHexView::CHexView(QWidget* parent, std::uint32_t flags)
     RegisterFormats();
     m_core.SetLayout({.width = 16, .extraSpace = 4, .insertSpace = 1, .digits = 6, .format = 0, .invert = 0});
     if (m_core.Flags() & kHexPersist) LoadViewSettings();
-    connect(this, &CAnsiView::Notify, this, [this](CAnsiView*, int code, qint64 column, qint64 line) {
-        if (code != kScrolled) return;
-        m_scrollNotified = true;
-        emit HexNotification(this, kNotifyScrolled, HexNotify{column, line, 0});
-    });
     Apply(kQuiet | kNoPaint);
 }
 
@@ -83,13 +78,6 @@ void CHexView::SaveViewSettings()
 
 // ---- the core and the window ----------------------------------------------------------
 
-HexViewCore& CHexView::Change()
-{
-    // While a change is being applied the core's top line is the newer one.
-    if (!m_applying) m_core.SetTopLine(GetScrollPosition().line);
-    return m_core;
-}
-
 void CHexView::ApplyRepaint(const HexViewUpdate& update)
 {
     if (update.repaintAll) {
@@ -105,32 +93,54 @@ void CHexView::ApplyRepaint(const HexViewUpdate& update)
 }
 
 // Everything a core call changed: sizes, cursor cell, scroll position, repaints and
-// notifications. recalcFlags < 0 leaves the layout pass to the caller (the base calls
-// SetCursor and OnChar and runs its own pass after them).
+// notifications. The core owns the position; the window is told, never asked.
+// recalcFlags < 0 leaves the layout pass to the caller (the base calls SetCursor and
+// OnChar and runs its own pass after them).
 void CHexView::Apply(int recalcFlags)
 {
+    // A scroll bar shown or hidden changes which rows are whole without a new line count.
+    if (m_fitDepth == 0 && m_core.FullLines() != WholeRows())
+        m_core.OnResize(VisibleColumns(), VisibleLines(), WholeRows());
     const HexViewUpdate update = m_core.TakeUpdate();
-    const HexLayout& layout = m_core.Layout();
-    SetLineCount(layout.LineCount());
-    SetColumnCount(layout.LineWidth());
+    const bool outer = m_applying;
+    m_applying = true;
+    SetLineCount(m_core.ScrollLineCount());
+    SetColumnCount(m_core.Layout().LineWidth());
     const HexCursor& cursor = m_core.Cursor();
     CAnsiView::SetCursor(cursor.x, cursor.y, 0);
     ApplyRepaint(update);
-    if (recalcFlags >= 0) {
-        const bool outer = m_applying;
-        m_applying = true;
-        if (update.scrolled || update.layoutChanged) {
-            // The cursor cell is taken first, so the pass below does not scroll to it
-            // and undo the position the core chose.
-            Recalc(kQuiet | kNoPaint);
-            SetScrollPosition(GetScrollPosition().column, m_core.TopLine(), false);
-        }
-        Recalc(recalcFlags);
-        m_applying = outer;
+    // The first pass takes the cursor cell, so that the window's own cursor following
+    // has nothing left to do when the core's top line is handed over.
+    Recalc(kQuiet | kNoPaint);
+    SetScrollPosition(GetScrollPosition().column, m_core.TopLine(), false);
+    if (recalcFlags >= 0) Recalc(recalcFlags);
+    m_applying = outer;
+    // The window may clamp a top line only when its size changed under the core.
+    if (!outer && GetScrollPosition().line != m_core.TopLine()) {
+        m_core.SetTopLine(GetScrollPosition().line);
+        (void)m_core.TakeUpdate();
     }
+    NotifyIfScrolled();
     if (update.beep) Beep();
     if (update.selectionNotify) emit HexNotification(this, kNotifySelection, update.selection);
     if (update.statusChanged || update.cursorMoved) emit StatusChanged(this);
+}
+
+// Rows shown whole; none before the window has a height, so that nothing scrolls to a
+// cursor on a screen of no size.
+int CHexView::WholeRows() const
+{
+    return TextHeight() > 0 ? FullLines() : 0;
+}
+
+// One scroll notification per change of the top address, whoever moved it.
+void CHexView::NotifyIfScrolled()
+{
+    if (m_applying) return;
+    const HexPos top = m_core.GetTopPosition(false);
+    if (top == m_notifiedTop) return;
+    m_notifiedTop = top;
+    emit HexNotification(this, kNotifyScrolled, HexNotify{GetScrollPosition().column, m_core.TopLine(), 0});
 }
 
 void CHexView::Beep() const
@@ -148,14 +158,14 @@ bool CHexView::Refuse() const
 
 HexPos CHexView::SetData(std::uint8_t* bytes, HexPos length, std::uint32_t base, unsigned flags)
 {
-    const HexPos previous = Change().SetData(bytes, length, base, flags);
+    const HexPos previous = m_core.SetData(bytes, length, base, flags);
     Apply((flags & kDataNoRepaint) ? kQuiet | kNoPaint : kQuiet);
     return previous;
 }
 
 HexPos CHexView::SetData(const std::uint8_t* bytes, HexPos length, std::uint32_t base, unsigned flags)
 {
-    const HexPos previous = Change().SetData(bytes, length, base, flags);
+    const HexPos previous = m_core.SetData(bytes, length, base, flags);
     Apply((flags & kDataNoRepaint) ? kQuiet | kNoPaint : kQuiet);
     return previous;
 }
@@ -163,27 +173,27 @@ HexPos CHexView::SetData(const std::uint8_t* bytes, HexPos length, std::uint32_t
 HexPos CHexView::SetOwnedData(std::unique_ptr<std::uint8_t[]> bytes, HexPos length, std::uint32_t base,
                               unsigned flags)
 {
-    const HexPos previous = Change().SetOwnedData(std::move(bytes), length, base, flags);
+    const HexPos previous = m_core.SetOwnedData(std::move(bytes), length, base, flags);
     Apply((flags & kDataNoRepaint) ? kQuiet | kNoPaint : kQuiet);
     return previous;
 }
 
 std::uint32_t CHexView::SetBaseAddress(std::uint32_t base)
 {
-    const std::uint32_t previous = Change().SetBaseAddress(base);
+    const std::uint32_t previous = m_core.SetBaseAddress(base);
     Apply();
     return previous;
 }
 
 void CHexView::SetDiffBits(const std::uint8_t* bits, HexPos count)
 {
-    Change().SetDifferenceBits(bits, count);
+    m_core.SetDifferenceBits(bits, count);
     Apply();
 }
 
 int CHexView::SetMark(int index, HexPos start, HexPos count)
 {
-    const int result = Change().SetMark(index, start, count);
+    const int result = m_core.SetMark(index, start, count);
     Apply();
     return result;
 }
@@ -192,34 +202,39 @@ int CHexView::SetMark(int index, HexPos start, HexPos count)
 
 HexPos CHexView::SetTopAddress(HexPos position, bool absolute)
 {
-    const HexPos previous = Change().SetTopAddress(position, absolute);
+    const HexPos previous = m_core.SetTopAddress(position, absolute);
     Apply();
     return previous;
 }
 
 HexPos CHexView::GetTopPosition(bool absolute) const
 {
-    const HexLayout& layout = m_core.Layout();
-    return layout.LineStart(GetScrollPosition().line) + (absolute ? m_core.Base() : 0);
+    return m_core.GetTopPosition(absolute);
+}
+
+void CHexView::SetScrollLength(HexPos length)
+{
+    m_core.SetScrollLength(length);
+    Apply();
 }
 
 int CHexView::SetCursorPos(HexPos position, bool absolute, bool extend)
 {
-    const int result = Change().SetCursorPos(position, absolute, extend);
+    const int result = m_core.SetCursorPos(position, absolute, extend);
     Apply();
     return result;
 }
 
 int CHexView::SelectTo(HexPos position, bool absolute)
 {
-    const int result = Change().SelectTo(position, absolute);
+    const int result = m_core.SelectTo(position, absolute);
     Apply();
     return result;
 }
 
 int CHexView::ClearSelection()
 {
-    const int result = Change().ClearSelection();
+    const int result = m_core.ClearSelection();
     Apply();
     return result;
 }
@@ -231,7 +246,7 @@ HexPos CHexView::VisibleByteCount() const
 
 std::int64_t CHexView::HexCommand(int op, std::int64_t value)
 {
-    const std::int64_t result = Change().Command(op, value);
+    const std::int64_t result = m_core.Command(op, value);
     Apply();
     return result;
 }
@@ -258,14 +273,14 @@ QRect CHexView::CharCellRect(HexPos index) const
 
 int CHexView::SetLayout(const HexLayoutChange& change)
 {
-    const int previous = Change().SetLayout(change);
+    const int previous = m_core.SetLayout(change);
     Apply();
     return previous;
 }
 
 int CHexView::SetWidthMode(int width, int snap, int statusMode, int selectionRaster)
 {
-    const int result = Change().SetWidthMode(width, snap, statusMode, selectionRaster);
+    const int result = m_core.SetWidthMode(width, snap, statusMode, selectionRaster);
     Apply();
     return result;
 }
@@ -279,7 +294,7 @@ void CHexView::ConfigDialog()
 
 void CHexView::ApplyConfig(const HexConfigState& state)
 {
-    ApplyHexConfig(state, Change());
+    ApplyHexConfig(state, m_core);
     Apply();
     emit HexNotification(this, kNotifySettings, HexNotify{});
 }
@@ -313,14 +328,18 @@ void CHexView::OnSettingsChanged(int what)
 
 int CHexView::SetCursor(int column, AnsiLine line, int flags)
 {
-    Change().SetCursor(column, line, static_cast<unsigned>(flags));
+    m_core.SetCursor(column, line, static_cast<unsigned>(flags));
     Apply(-1);
     return 1;
 }
 
+// The scroll bars, the wheel, panning and the keys that only scroll move the window
+// first; the core takes the new top line at once.
 void CHexView::OnScrolled()
 {
+    if (m_applying) return;
     m_core.SetTopLine(GetScrollPosition().line);
+    NotifyIfScrolled();
 }
 
 void CHexView::OnResize(int visibleColumns, int visibleLines, int, int)
@@ -328,7 +347,7 @@ void CHexView::OnResize(int visibleColumns, int visibleLines, int, int)
     // Fitting the width may show or hide a scroll bar, which resizes again.
     if (m_fitDepth >= kMaxResizeDepth) return;
     ++m_fitDepth;
-    Change().OnResize(visibleColumns, visibleLines);
+    m_core.OnResize(visibleColumns, visibleLines, WholeRows());
     Apply(kQuiet | kNoPaint);
     --m_fitDepth;
 }

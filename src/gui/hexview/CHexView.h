@@ -45,6 +45,8 @@ class CHexView : public CAnsiView {
     // ---- position -----------------------------------------------------------------------
     HexPos SetTopAddress(HexPos position, bool absolute);
     HexPos GetTopPosition(bool absolute) const;
+    // The length the pane scrolls over when it is shorter than its partner.
+    void SetScrollLength(HexPos length);
     // Silent moves: the owner's own operations send no selection notification.
     int SetCursorPos(HexPos position, bool absolute, bool extend = false);
     int SelectTo(HexPos position, bool absolute);
@@ -117,7 +119,6 @@ class CHexView : public CAnsiView {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     bool focusNextPrevChild(bool next) override;
@@ -126,10 +127,10 @@ class CHexView : public CAnsiView {
     void RegisterFormats();
     void LoadViewSettings();
     void SaveViewSettings();
-    // Brings the core's top line to the base's scroll position before a call
-    // that depends on it, and acts on everything the call changed after it.
-    HexViewCore& Change();
+    // Acts on everything a core call changed.
     void Apply(int recalcFlags = kQuiet);
+    void NotifyIfScrolled();
+    int WholeRows() const;
     void ApplyRepaint(const HexViewUpdate& update);
     void Beep() const;
     bool Refuse() const;
@@ -140,10 +141,9 @@ class CHexView : public CAnsiView {
     HexLinePainter m_painter;
     HexLineText m_line;
     int m_fitDepth = 0;
-    bool m_applying = false; // the core's scroll position is being handed to the window
-    bool m_keyHandled = false;
-    bool m_scrollNotified = false; // a 10228 went out since the flag was last cleared // the last key went to
-                                   // a hook: its character is not typed
+    bool m_applying = false;   // the core's scroll position is being handed to the window
+    bool m_keyHandled = false; // the last key went to a hook: its character is not typed
+    HexPos m_notifiedTop = 0;  // the top address the last scroll notification named
 };
 
 } // namespace dualvex

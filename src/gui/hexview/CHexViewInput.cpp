@@ -27,7 +27,7 @@ bool CHexView::OnKeyDown(int key, int flags)
 {
     m_keyHandled = true;
     if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
-        Change().CycleArea(key == Qt::Key_Backtab || (flags & kShiftBit) != 0);
+        m_core.CycleArea(key == Qt::Key_Backtab || (flags & kShiftBit) != 0);
         Apply(-1);
         return true;
     }
@@ -55,7 +55,7 @@ void CHexView::OnChar(const QString& text, int)
             Beep();
             continue;
         }
-        (void)Change().TypeChar(static_cast<unsigned char>(ch.unicode()));
+        (void)m_core.TypeChar(static_cast<unsigned char>(ch.unicode()));
         Apply(-1);
     }
 }
@@ -80,10 +80,10 @@ bool CHexView::PasteText(bool asHex)
     const std::string_view view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     bool done = false;
     if (asHex) {
-        done = Change().PasteHex(view);
+        done = m_core.PasteHex(view);
     } else {
         const int limit = static_cast<int>(std::min<qsizetype>(bytes.size(), INT_MAX));
-        done = Change().PasteBytes(ParseValue(view, limit));
+        done = m_core.PasteBytes(ParseValue(view, limit));
     }
     Apply();
     return done;
@@ -100,7 +100,7 @@ bool CHexView::PasteHex()
 
 HexWriteResult CHexView::WriteBytes(const std::uint8_t* bytes, HexPos count)
 {
-    const HexWriteResult result = Change().WriteBytes(bytes, count);
+    const HexWriteResult result = m_core.WriteBytes(bytes, count);
     Apply();
     return result;
 }
@@ -109,14 +109,14 @@ HexWriteResult CHexView::WriteBytes(const std::uint8_t* bytes, HexPos count)
 
 bool CHexView::Undo()
 {
-    const bool done = Change().Undo();
+    const bool done = m_core.Undo();
     Apply();
     return done;
 }
 
 bool CHexView::Redo()
 {
-    const bool done = Change().Redo();
+    const bool done = m_core.Redo();
     Apply();
     return done;
 }
@@ -159,19 +159,6 @@ bool CHexView::OnUpdateCommand(int id, CommandState& state) const
     case cmd::FloatConverter: state.enabled = true; return true;
     default: return false;
     }
-}
-
-// Keys that page or step the cursor off the screen scroll through the core's quiet
-// layout pass; the owner still has to hear about it, or the other pane of a
-// comparison would stay behind.
-void CHexView::keyPressEvent(QKeyEvent* event)
-{
-    const AnsiCell before = GetScrollPosition();
-    m_scrollNotified = false;
-    CAnsiView::keyPressEvent(event);
-    const AnsiCell after = GetScrollPosition();
-    if (m_scrollNotified || after == before) return;
-    emit HexNotification(this, kNotifyScrolled, HexNotify{after.column, after.line, 0});
 }
 
 } // namespace dualvex

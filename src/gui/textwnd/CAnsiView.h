@@ -11,6 +11,7 @@
 
 #include <QWidget>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -175,6 +176,8 @@ class CAnsiView : public QWidget {
     [[nodiscard]] int CharHeight() const { return m_charHeight; }
     [[nodiscard]] int VisibleColumns() const { return m_visibleColumns; }
     [[nodiscard]] int VisibleLines() const { return m_visibleLines; }
+    // The rows shown completely (a partly shown bottom row left out).
+    [[nodiscard]] int FullLines() const { return std::max(1, m_visibleLines - m_partialLine); }
     [[nodiscard]] int TextWidth() const { return m_textWidth; }
     [[nodiscard]] int TextHeight() const { return m_textHeight; }
     [[nodiscard]] int MarginWidth() const { return m_marginWidth; }

@@ -232,8 +232,10 @@ void CAnsiView::WriteBarPositions(int flags)
     m_bars[1]->setValue(static_cast<int>(m_firstLine / m_barScale));
     m_barUpdate = false;
     m_pending |= kRedrawAll;
-    if (flags & kQuiet) return;
+    // A derived view that keeps its own scroll state hears of every move; only the
+    // owner's notification is left out of quiet passes.
     OnScrolled();
+    if (flags & kQuiet) return;
     emit Notify(this, kScrolled, m_firstColumn, m_firstLine);
 }
 
