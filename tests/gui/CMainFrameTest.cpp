@@ -29,6 +29,7 @@ class RecordingTarget : public CommandTarget {
     }
     bool OnUpdateCommand(int id, CommandState& state) override
     {
+        if (id == cmd::Open) return true;
         if (id != cmd::NextDiff) return false;
         state.enabled = nextEnabled;
         return true;
@@ -99,6 +100,7 @@ TEST(CMainFrame, CommandsReachTheTargetOnlyWhenEnabled)
     target.nextEnabled = true;
     EXPECT_TRUE(frame.RunCommand(cmd::NextDiff));
     EXPECT_TRUE(frame.RunCommand(cmd::Open));
+    EXPECT_FALSE(frame.RunCommand(cmd::New)) << "a command nobody claims would do nothing";
     EXPECT_EQ(target.ran, (QList<int>{cmd::NextDiff, cmd::Open}));
 }
 

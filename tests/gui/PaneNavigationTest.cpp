@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -116,11 +117,11 @@ struct Step {
 };
 // Every navigation command, each far from the last position, back and forth.
 const Step kWalk[] = {
-    {cmd::LastDiff, 0x493E0},  {cmd::FirstDiff, 0x40},     {cmd::NextDiff, 0x1234},
-    {cmd::NextDiff, 0x20000},  {cmd::NextDiff, 0x30000},   {cmd::PreviousDiff, 0x20000},
-    {cmd::LastDiff, 0x493E0},  {cmd::PreviousDiff, 0x3FFFF}, {cmd::FirstDiff, 0x40},
-    {cmd::NextDiff, 0x1234},   {cmd::NextDiff, 0x20000},   {cmd::NextDiff, 0x30000},
-    {cmd::NextDiff, 0x3FFFF},  {cmd::NextDiff, 0x493E0},
+    {cmd::LastDiff, 0x493E0}, {cmd::FirstDiff, 0x40},       {cmd::NextDiff, 0x1234},
+    {cmd::NextDiff, 0x20000}, {cmd::NextDiff, 0x30000},     {cmd::PreviousDiff, 0x20000},
+    {cmd::LastDiff, 0x493E0}, {cmd::PreviousDiff, 0x3FFFF}, {cmd::FirstDiff, 0x40},
+    {cmd::NextDiff, 0x1234},  {cmd::NextDiff, 0x20000},     {cmd::NextDiff, 0x30000},
+    {cmd::NextDiff, 0x3FFFF}, {cmd::NextDiff, 0x493E0},
 };
 
 QKeyCombination KeyOf(int command)
@@ -239,4 +240,100 @@ TEST_F(PaneNavigation, TheShorterPaneScrollsAsFarAsTheLongerOne)
     QTest::keyClick(Pane(1), Qt::Key_End, Qt::ControlModifier);
     EXPECT_EQ(Pane(1)->GetCursorPos(false), kSecondLength - 1);
     EXPECT_EQ(Pane(0)->FirstVisiblePosition(false), Pane(1)->FirstVisiblePosition(false));
+}
+
+namespace {
+
+QMenu* OpenPopup()
+{
+    return qobject_cast<QMenu*>(QApplication::activePopupWidget());
+}
+
+void ClosePopup()
+{
+    if (QMenu* menu = OpenPopup()) menu->close();
+    QApplication::processEvents();
+}
+
+// A right press as a desktop session delivers it: the press, then at once the
+// platform's menu request (the offscreen platform sends no such request by itself).
+void RightPress(QWidget* widget, QPoint at)
+{
+    QTest::mousePress(widget, Qt::RightButton, {}, at);
+    QContextMenuEvent request(QContextMenuEvent::Mouse, at, widget->mapToGlobal(at));
+    QApplication::sendEvent(widget, &request);
+}
+
+QStringList ActionNames(const QMenu* menu)
+{
+    QStringList names;
+    for (const QAction* action : menu->actions())
+        if (!action->isSeparator())
+            names << action->objectName() + (action->isEnabled() ? QString() : QStringLiteral("-"));
+    return names;
+}
+
+} // namespace
+
+TEST_F(PaneNavigation, RightClickAndMenuKeyOnAPaneShowThePaneMenu)
+{
+    ClickFirstByte(0);
+    const QPoint at = Pane(0)->HexCellRect(0x20).center();
+    // Checksum, go to and find come with their dialogs; copy needs a selection.
+    const QStringList expected =
+        QStringLiteral("cmd32780- cmd32790- cmd57634- cmd57636- cmd32778 ansiColors ansiFonts")
+            .split(QLatin1Char(' '));
+    RightPress(Pane(0), at);
+    EXPECT_EQ(OpenPopup(), nullptr) << "the menu waits for the release";
+    QTest::mouseRelease(Pane(0), Qt::RightButton, {}, at);
+    ASSERT_NE(OpenPopup(), nullptr);
+    EXPECT_EQ(ActionNames(OpenPopup()), expected);
+    ClosePopup();
+    QTest::keyClick(Pane(0), Qt::Key_Menu);
+    ASSERT_NE(OpenPopup(), nullptr) << "the Menu key opens the same menu";
+    EXPECT_EQ(ActionNames(OpenPopup()), expected);
+    ClosePopup();
+}
+
+TEST_F(PaneNavigation, TheTitleBarsKeepThePathMenu)
+{
+    QLabel* title = m_view->DoubleWindow()->TitleBar(1);
+    ASSERT_TRUE(title->isVisible());
+    RightPress(title, QPoint(10, title->height() / 2));
+    ASSERT_NE(OpenPopup(), nullptr);
+    EXPECT_EQ(ActionNames(OpenPopup()), QStringLiteral("cmd35078 cmd35079").split(QLatin1Char(' ')));
+    ClosePopup();
+}
+
+TEST_F(PaneNavigation, ALongRightPressPansWithTheHandInsteadOfOpeningTheMenu)
+{
+    auto* clock = new ManualClock;
+    Pane(0)->SetClock(std::unique_ptr<AnsiClock>(clock));
+    Pane(0)->SetTopAddress(0x10000, false);
+    const HexPos before = Pane(0)->FirstVisiblePosition(false);
+    const QPoint at = Pane(0)->HexCellRect(before + 0x100).center();
+    RightPress(Pane(0), at);
+    clock->Advance(6 * CAnsiView::kDragTimerMs);
+    EXPECT_TRUE(Pane(0)->IsPanning());
+    EXPECT_EQ(Pane(0)->cursor().shape(), Qt::ClosedHandCursor);
+    EXPECT_EQ(OpenPopup(), nullptr);
+    QTest::mouseMove(Pane(0), at - QPoint(0, 3 * Pane(0)->CharHeight()));
+    QTest::mouseRelease(Pane(0), Qt::RightButton, {}, at - QPoint(0, 3 * Pane(0)->CharHeight()));
+    EXPECT_EQ(OpenPopup(), nullptr) << "a pan ends without a menu";
+    EXPECT_FALSE(Pane(0)->IsPanning());
+    const HexPos width = Pane(0)->Core().Layout().Width();
+    EXPECT_EQ(Pane(0)->FirstVisiblePosition(false), before + 3 * width);
+    EXPECT_EQ(Pane(1)->FirstVisiblePosition(false), Pane(0)->FirstVisiblePosition(false));
+}
+
+TEST_F(PaneNavigation, CommandsThatWouldDoNothingAreGreyed)
+{
+    ClickFirstByte(0);
+    for (int id : {cmd::New, cmd::Cut, cmd::Paste, cmd::CopyCpp, cmd::Checksum, cmd::GotoAddress, cmd::Find,
+                   cmd::FindNext, cmd::FindRange, cmd::Calculator})
+        EXPECT_FALSE(Enabled(id)) << id;
+    for (int id : {cmd::Open, cmd::Reload, cmd::HexSettings, cmd::Font, cmd::Colours, cmd::SplitHorizontal})
+        EXPECT_TRUE(Enabled(id)) << id;
+    QTest::keyClick(Pane(0), Qt::Key_Delete, Qt::ShiftModifier);
+    EXPECT_EQ(Pane(0)->GetCursorPos(false), 0);
 }

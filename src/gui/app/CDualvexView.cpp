@@ -652,7 +652,6 @@ bool CDualvexView::OnUpdateCommand(int id, CommandState& state)
     case cmd::SplitHorizontal: state.checked = m_horizontalSplit; return true;
     case cmd::Reload: state.enabled = !m_lastPath1.isEmpty() && !m_lastPath2.isEmpty(); return true;
     case cmd::Open:
-    case cmd::New:
     case cmd::NextPane:
     case cmd::PreviousPane:
     case cmd::Font:
@@ -661,7 +660,8 @@ bool CDualvexView::OnUpdateCommand(int id, CommandState& state)
     }
     if (!IsHexCommand(id)) return false;
     CHexView* pane = m_double->Pane(m_double->ActivePane());
-    if (!pane->OnUpdateCommand(id, state)) state.enabled = true;
+    // A command the pane cannot carry out is greyed, never left to do nothing.
+    if (!pane->OnUpdateCommand(id, state)) state.enabled = false;
     return true;
 }
 

@@ -217,8 +217,9 @@ void CMainFrame::UpdateCommandStates(const QList<QAction*>& actions)
         const int id = m_actions.key(action, 0);
         if (id == 0) continue;
         CommandState state;
+        // Nobody claims it, so triggering it would do nothing: greyed.
         if (!UpdateOwnCommand(id, state) && !(m_target && m_target->OnUpdateCommand(id, state)))
-            state.enabled = m_target != nullptr || id == cmd::Exit;
+            state.enabled = false;
         action->setEnabled(state.enabled);
         if (action->isCheckable()) action->setChecked(state.checked);
     }

@@ -99,6 +99,7 @@ class CHexView : public CAnsiView {
                   int x0) override;
     void PrintMargin(QPainter& painter, const QRect& margin, AnsiLine line) override;
     void OnSettingsChanged(int what) override;
+    void ContextMenu(int x, int y, QMenu* menu) override;
     int SetCursor(int column, AnsiLine line, int flags) override;
     void OnScrolled() override;
     void OnResize(int visibleColumns, int visibleLines, int deltaColumns, int deltaLines) override;
@@ -113,9 +114,6 @@ class CHexView : public CAnsiView {
     void HexNotification(dualvex::CHexView* view, int code, dualvex::HexNotify body);
     // The cursor, selection or status mode changed: the status display refreshes.
     void StatusChanged(dualvex::CHexView* view);
-    // Commands that open a tool dialog on this pane (find, insert number,
-    // calculator, float converter); whoever owns the dialogs answers them.
-    void ToolCommandRequested(dualvex::CHexView* view, int commandId);
 
   protected:
     void paintEvent(QPaintEvent* event) override;

@@ -5,8 +5,10 @@
 
 #include "core/support/ValueText.h"
 
+#include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QMimeData>
 
 #include <climits>
@@ -33,11 +35,12 @@ bool CHexView::OnKeyDown(int key, int flags)
     }
     if (flags & kCtrlBit) {
         switch (key) {
-        case Qt::Key_F: emit ToolCommandRequested(this, cmd::Find); return true;
         case Qt::Key_Insert:
         case Qt::Key_C: Copy(); return true;
         case Qt::Key_V: PasteValue(); return true;
-        case Qt::Key_Y: emit ToolCommandRequested(this, cmd::Calculator); return true;
+        // The window's keys for find and the calculator: never typed as digits.
+        case Qt::Key_F:
+        case Qt::Key_Y: return true;
         default: break;
         }
     }
@@ -132,10 +135,6 @@ bool CHexView::OnCommand(int id)
     case cmd::Undo: Undo(); return true;
     case cmd::Redo: Redo(); return true;
     case cmd::HexSettings: ConfigDialog(); return true;
-    case cmd::Find:
-    case cmd::InsertNumber:
-    case cmd::Calculator:
-    case cmd::FloatConverter: emit ToolCommandRequested(this, id); return true;
     default: return false;
     }
 }
@@ -152,13 +151,46 @@ bool CHexView::OnUpdateCommand(int id, CommandState& state) const
     }
     case cmd::Undo: state.enabled = m_core.CanUndo(); return true;
     case cmd::Redo: state.enabled = m_core.CanRedo(); return true;
-    case cmd::HexSettings:
-    case cmd::Find:
-    case cmd::InsertNumber:
-    case cmd::Calculator:
-    case cmd::FloatConverter: state.enabled = true; return true;
+    case cmd::HexSettings: state.enabled = true; return true;
     default: return false;
     }
+}
+
+// ---- context menu ---------------------------------------------------------------------
+
+// The pane's own commands first, then the text window's colour and font items. An item
+// is greyed while its command would do nothing.
+void CHexView::ContextMenu(int x, int y, QMenu* menu)
+{
+    QMenu* target = menu;
+    if (target == nullptr) {
+        target = new QMenu(this);
+        target->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    struct Item {
+        int id;
+        const char* caption;
+    };
+    constexpr Item kItems[] = {{cmd::Checksum, "&Checksumme"},
+                               {cmd::GotoAddress, "&Zu Adresse"},
+                               {cmd::Copy, "&Kopieren"},
+                               {cmd::Find, "&Suchen"},
+                               {0, nullptr},
+                               {cmd::HexSettings, "&Einstellungen"}};
+    for (const Item& item : kItems) {
+        if (item.id == 0) {
+            target->addSeparator();
+            continue;
+        }
+        QAction* action = target->addAction(QString::fromUtf8(item.caption));
+        action->setObjectName(QStringLiteral("cmd%1").arg(item.id));
+        action->setData(item.id);
+        CommandState state;
+        action->setEnabled(OnUpdateCommand(item.id, state) && state.enabled);
+        connect(action, &QAction::triggered, this, [this, id = item.id] { OnCommand(id); });
+    }
+    CAnsiView::ContextMenu(x, y, target);
+    if (menu == nullptr) target->popup(mapToGlobal(QPoint(x, y)));
 }
 
 } // namespace dualvex

@@ -223,6 +223,7 @@ class CAnsiView : public QWidget {
     void mouseMoveEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
     friend class AnsiAutoScroller;

@@ -4,6 +4,7 @@
 
 #include "gui/textwnd/AnsiAutoScroller.h"
 
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -59,6 +60,12 @@ bool IsArrowKey(int key)
 
 void CAnsiView::keyPressEvent(QKeyEvent* event)
 {
+    if (event->key() == Qt::Key_Menu ||
+        (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {
+        QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(), QPoint());
+        contextMenuEvent(&request);
+        return;
+    }
     const bool used = HandleKeyDown(event->key(), event->count(), event->modifiers());
     if (!used && event->text().isEmpty()) event->ignore();
     if (!event->text().isEmpty() && !IsNavigationKey(event->key())) {
@@ -304,6 +311,20 @@ void CAnsiView::MouseMove(int keys, int x, int y, Qt::MouseButtons buttons)
         return;
     }
     OnMouseMove(keys, x, y, cell.column, cell.line);
+}
+
+// The platform's menu request comes on the right button's press: the text window's menu
+// opens on a short click's release instead (a long press pans), so the request is only
+// taken here, where it would otherwise reach the parent. The Menu key opens the menu
+// at the cursor cell.
+void CAnsiView::contextMenuEvent(QContextMenuEvent* event)
+{
+    event->accept();
+    if (event->reason() == QContextMenuEvent::Mouse) return;
+    const QRect cell = CellRect(m_cursorColumn, m_cursorLine);
+    const QRect inside = cell.intersected(QRect(0, 0, m_textWidth, m_textHeight));
+    const QPoint at = inside.isEmpty() ? QPoint(m_textWidth / 2, m_textHeight / 2) : inside.bottomLeft();
+    ContextMenu(at.x(), at.y(), nullptr);
 }
 
 // ---- right button -------------------------------------------------------------------
