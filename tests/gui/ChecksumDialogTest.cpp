@@ -39,10 +39,10 @@ TEST(ChecksumDialogTest, ShowsTheSumsAndTheBigEndianBoxSwitchesTheWordRows)
     EXPECT_FALSE(big->isChecked());
     // Words 0x0201 and 0x0003, double word 0x00030201 (the partial values padded with zeros).
     EXPECT_EQ(Fields(dialog), (Texts({"0x00000006", "0xFFFFFFFA", "0x00000000", "0x00000204", "0xFFFFFDFC",
-                                           "0x00000202", "0x00030201", "0xFFFCFDFF", "0x00030201"})));
+                                      "0x00000202", "0x00030201", "0xFFFCFDFF", "0x00030201"})));
     ClickBox(big);
     EXPECT_EQ(Fields(dialog), (Texts({"0x00000006", "0xFFFFFFFA", "0x00000000", "0x00000402", "0xFFFFFBFE",
-                                           "0x00000202", "0x01020300", "0xFEFDFD00", "0x01020300"})));
+                                      "0x00000202", "0x01020300", "0xFEFDFD00", "0x01020300"})));
     EXPECT_EQ(Base(Control<QLineEdit>(dialog, 1063)), QColor(255, 255, 155));
 }
 

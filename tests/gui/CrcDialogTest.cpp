@@ -22,8 +22,8 @@
 using dualvex::BackgroundJob;
 using dualvex::CrcDialog;
 using dualvex::test::Base;
-using dualvex::test::ClickBox;
 using dualvex::test::ClearStoredSettings;
+using dualvex::test::ClickBox;
 using dualvex::test::Control;
 using dualvex::test::ShowActive;
 using dualvex::test::TypeInto;
@@ -49,8 +49,8 @@ QComboBox* Combo(const QWidget& dialog, int id)
 
 struct CheckCase {
     const char* name;
-    const char* width;      // typed into the width field first ("" leaves it)
-    int polynomField;       // 1134 reflected, 1135 normal, 1055 formula
+    const char* width; // typed into the width field first ("" leaves it)
+    int polynomField;  // 1134 reflected, 1135 normal, 1055 formula
     const char* polynomial;
     const char* start;
     bool invert;

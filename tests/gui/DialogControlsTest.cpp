@@ -20,8 +20,8 @@ TEST(DialogPositionTest, OnlyCornersLeftOnTheScreenCount)
         QPoint corner;
         bool fits;
     } cases[] = {
-        {{0, 0}, true},     {{-99, -9}, true},   {{-100, 0}, false}, {{0, -10}, false},
-        {{899, 599}, true}, {{900, 0}, false},   {{0, 600}, false},  {{450, 300}, true},
+        {{0, 0}, true},     {{-99, -9}, true}, {{-100, 0}, false}, {{0, -10}, false},
+        {{899, 599}, true}, {{900, 0}, false}, {{0, 600}, false},  {{450, 300}, true},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(DialogPosition::Fits(c.corner, screen), c.fits) << c.corner.x() << "," << c.corner.y();

@@ -34,7 +34,8 @@ std::uint64_t OverZeros(Compute compute, const CrcTables& tables, std::uint64_t 
 {
     static constexpr std::uint8_t kZero = 0;
     RegisterMap power{};
-    for (std::size_t i = 0; i < power.size(); ++i) power[i] = compute(std::uint64_t{1} << i, &kZero, 1, tables);
+    for (std::size_t i = 0; i < power.size(); ++i)
+        power[i] = compute(std::uint64_t{1} << i, &kZero, 1, tables);
     std::uint64_t value = start;
     while (count != 0) {
         if ((count & 1) != 0) value = Apply(power, value);
@@ -57,7 +58,8 @@ std::optional<CrcResultValues> ComputeCrcResults(const CrcTables& tables, std::u
     CrcResultValues values{};
     if (length < kDirectLimit) {
         for (std::size_t a = 0; a < 3; ++a)
-            for (std::size_t k = 0; k < 3; ++k) values[3 * a + k] = kAlgorithms[a](starts[k], data, length, tables) ^ inverted;
+            for (std::size_t k = 0; k < 3; ++k)
+                values[3 * a + k] = kAlgorithms[a](starts[k], data, length, tables) ^ inverted;
         return values;
     }
     std::uint64_t fromZero[3] = {};

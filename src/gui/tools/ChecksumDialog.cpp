@@ -24,7 +24,8 @@ DialogPosition& Position()
 
 } // namespace
 
-ChecksumDialog::ChecksumDialog(std::span<const std::uint8_t> input, QWidget* parent, std::size_t backgroundBytes)
+ChecksumDialog::ChecksumDialog(std::span<const std::uint8_t> input, QWidget* parent,
+                               std::size_t backgroundBytes)
     : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Checksumme"));

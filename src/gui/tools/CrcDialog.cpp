@@ -69,10 +69,11 @@ CrcDialog::CrcDialog(const std::uint8_t* bytes, std::size_t length, QWidget* par
     ApplyLayout();
 }
 
+// Focus leaving a field while the children go must not reach the calculator, which
+// is gone by then.
 CrcDialog::~CrcDialog()
 {
-    // Focus leaving a field while the dialog goes must not reach the calculator.
-    m_updating = true;
+    for (QLineEdit* edit : findChildren<QLineEdit*>()) edit->disconnect(this);
 }
 
 QComboBox* CrcDialog::AddCombo(int id, bool editable)
@@ -100,7 +101,8 @@ void CrcDialog::BuildTop(QGridLayout* grid)
 {
     auto label = [](const char* text) { return new QLabel(QString::fromUtf8(text)); };
     m_preset = AddCombo(kPresetId, false);
-    for (int row = 0; row < kCrcPresetCount; ++row) m_preset->addItem(QString::fromUtf8(GetCrcPreset(row).name));
+    for (int row = 0; row < kCrcPresetCount; ++row)
+        m_preset->addItem(QString::fromUtf8(GetCrcPreset(row).name));
     connect(m_preset, &QComboBox::activated, this, [this] { Update(kCrcChangePreset); });
     grid->addWidget(label("Art der Checksumme wählen."), 0, 0);
     grid->addWidget(m_preset, 0, 1, 1, 2);
@@ -197,7 +199,8 @@ void CrcDialog::LoadSettings(const std::optional<CrcDialogParameters>& parameter
         std::string polynom;
         std::string start;
         CSettingsKey key;
-        if (key.Open(SettingsRoot::CurrentUser, nullptr, CSettingsKey::kModeRead) && key.OpenSub(kCrcSettingsKey)) {
+        if (key.Open(SettingsRoot::CurrentUser, nullptr, CSettingsKey::kModeRead) &&
+            key.OpenSub(kCrcSettingsKey)) {
             key.ReadText(width, kCrcPolynomSizeName);
             key.ReadText(polynom, kCrcPolynomValueName);
             key.ReadText(start, kCrcStartValueName);
@@ -215,7 +218,8 @@ void CrcDialog::LoadSettings(const std::optional<CrcDialogParameters>& parameter
 void CrcDialog::SaveSettings()
 {
     CSettingsKey key;
-    if (key.Open(SettingsRoot::CurrentUser, nullptr, CSettingsKey::kModeCreate) && key.OpenSub(kCrcSettingsKey)) {
+    if (key.Open(SettingsRoot::CurrentUser, nullptr, CSettingsKey::kModeCreate) &&
+        key.OpenSub(kCrcSettingsKey)) {
         key.WriteText(m_start->currentText().toStdString(), kCrcStartValueName);
         key.WriteText(m_width->currentText().toStdString(), kCrcPolynomSizeName);
         key.WriteText(m_reflected->currentText().toStdString(), kCrcPolynomValueName);
@@ -272,7 +276,8 @@ void CrcDialog::ShowFields()
 
 void CrcDialog::ShowResults()
 {
-    for (std::size_t i = 0; i < m_results.size(); ++i) m_results[i]->setText(Text(m_calc.Fields().results[i]));
+    for (std::size_t i = 0; i < m_results.size(); ++i)
+        m_results[i]->setText(Text(m_calc.Fields().results[i]));
 }
 
 // The worker builds its own tables: the calculator's may be rebuilt meanwhile.
