@@ -48,7 +48,7 @@ TEST(CalculatorDialogTest, TypedExpressionsShowTheirValueOrTurnRed)
         const char* decimal;
         bool valid;
     } cases[] = {
-        {"0x10+010", "26", true}, {"17o+1", "16", true},    {"'\\n'", "10", true},
+        {"0x10+010", "26", true}, {"17o+1", "16", true},      {"'\\n'", "10", true},
         {"1|2&3", "3", true},     {"ABS(2-7)*2", "10", true}, {"1 ? 2 : 1/0", "2", true},
         {"~0", "-1", true},       {"1/0", "1", false},        {"", "0", false},
     };

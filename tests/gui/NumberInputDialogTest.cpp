@@ -66,10 +66,8 @@ TEST(NumberInputDialogTest, TypedNumbersGiveTheirBytes)
         bool bigEndian;
         Bytes bytes;
     } cases[] = {
-        {"0xAABB", 1, false, {0xBB, 0xAA}},
-        {"0xAABB", 1, true, {0xAA, 0xBB}},
-        {"1+2*3", 0, false, {0x07}},
-        {":01 02 03", 2, false, {0x01, 0x02, 0x03, 0x00}},
+        {"0xAABB", 1, false, {0xBB, 0xAA}}, {"0xAABB", 1, true, {0xAA, 0xBB}},
+        {"1+2*3", 0, false, {0x07}},        {":01 02 03", 2, false, {0x01, 0x02, 0x03, 0x00}},
         {"-1", 3, false, Bytes(8, 0xFF)},
     };
     for (const auto& c : cases) {

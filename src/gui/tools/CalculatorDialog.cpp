@@ -41,8 +41,8 @@ CalculatorDialog::CalculatorDialog(std::uint32_t initialValue, QWidget* parent, 
     m_input->setInsertPolicy(QComboBox::NoInsert);
     grid->addWidget(new QLabel(QStringLiteral("Eingabe:")), 0, 0);
     grid->addWidget(m_input, 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("( 0x... = hex  0b... = bin 0o... = oktal  'x' = Ansi )")), 1, 0, 1,
-                    2);
+    grid->addWidget(new QLabel(QStringLiteral("( 0x... = hex  0b... = bin 0o... = oktal  'x' = Ansi )")), 1,
+                    0, 1, 2);
     const std::pair<int, const char*> outputs[] = {
         {1075, "Dezimal:"}, {1077, "Hexadezimal:"}, {1105, "Oktal:"}, {1106, "Binär:"}, {1107, "Ansi:"}};
     for (std::size_t i = 0; i < m_outputs.size(); ++i)

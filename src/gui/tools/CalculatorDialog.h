@@ -25,7 +25,8 @@ class CalculatorDialog : public QDialog {
 
     // clock: the time source of the refresh tick (the program's own when null); it
     // must outlive the dialog.
-    explicit CalculatorDialog(std::uint32_t initialValue, QWidget* parent = nullptr, AnsiClock* clock = nullptr);
+    explicit CalculatorDialog(std::uint32_t initialValue, QWidget* parent = nullptr,
+                              AnsiClock* clock = nullptr);
     ~CalculatorDialog() override;
 
     [[nodiscard]] std::int32_t Value() const { return m_value; }

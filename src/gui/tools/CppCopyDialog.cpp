@@ -58,7 +58,8 @@ CppCopySettings LoadCppCopySettings()
 void SaveCppCopySettings(const CppCopySettings& settings)
 {
     CSettingsKey key;
-    if (!key.Open(SettingsRoot::CurrentUser, nullptr, CSettingsKey::kModeCreate) || !key.OpenSub(kSettingsKey))
+    if (!key.Open(SettingsRoot::CurrentUser, nullptr, CSettingsKey::kModeCreate) ||
+        !key.OpenSub(kSettingsKey))
         return;
     key.WriteInt(static_cast<std::uint32_t>(settings.lineSize), "LineSize");
     key.WriteInt(static_cast<std::uint32_t>(settings.valueSize), "ValueSize");

@@ -115,7 +115,8 @@ void FloatConverterDialog::BuildButtons(QGridLayout* grid)
     const char* texts[2][4] = {{"Float:", "M=0...22", "E=23...30", "V=31"},
                                {"Double:", "M=0...51", "E=52...62", "V=63"}};
     for (int r = 0; r < 2; ++r)
-        for (int c = 0; c < 4; ++c) legendLayout->addWidget(new QLabel(QString::fromLatin1(texts[r][c])), r, c);
+        for (int c = 0; c < 4; ++c)
+            legendLayout->addWidget(new QLabel(QString::fromLatin1(texts[r][c])), r, c);
     grid->addWidget(legend, 5, 0, 1, 4);
 }
 

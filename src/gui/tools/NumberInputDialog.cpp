@@ -151,7 +151,8 @@ void NumberInputDialog::Tick()
 
 void NumberInputDialog::accept()
 {
-    m_model.Accept(m_number->text().toStdString(), ByteCountButton(), m_bigEndian->isChecked(), FormatButton());
+    m_model.Accept(m_number->text().toStdString(), ByteCountButton(), m_bigEndian->isChecked(),
+                   FormatButton());
     QDialog::accept();
 }
 

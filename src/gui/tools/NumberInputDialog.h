@@ -28,7 +28,8 @@ class NumberInputDialog : public QDialog {
 
     // clock: the time source of the preview tick (the program's own when null); it
     // must outlive the dialog.
-    explicit NumberInputDialog(NumberInputParams params, QWidget* parent = nullptr, AnsiClock* clock = nullptr);
+    explicit NumberInputDialog(NumberInputParams params, QWidget* parent = nullptr,
+                               AnsiClock* clock = nullptr);
     ~NumberInputDialog() override;
 
     // Valid after OK.
