@@ -34,6 +34,8 @@ TEST(CalculatorDialogTest, OpensWithTheInitialValueInHex)
     EXPECT_EQ(Output(dialog, 1075), QStringLiteral("65"));
     EXPECT_EQ(Output(dialog, 1107), QStringLiteral("A"));
     EXPECT_EQ(Base(Control<QLineEdit>(dialog, 1077)), QColor(255, 255, 155));
+    dialog.show();
+    EXPECT_FALSE(Control<QPushButton>(dialog, 2)->isVisible());
 }
 
 TEST(CalculatorDialogTest, TypedExpressionsShowTheirValueOrTurnRed)

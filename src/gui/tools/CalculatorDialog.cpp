@@ -53,6 +53,11 @@ CalculatorDialog::CalculatorDialog(std::uint32_t initialValue, QWidget* parent, 
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     grid->addWidget(ok, 7, 1, Qt::AlignRight);
+    // Never shown: Escape closes the dialog like OK does.
+    auto* cancel = new QPushButton(QStringLiteral("Abbruch"), this);
+    cancel->setObjectName(ControlName(2));
+    cancel->hide();
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     Position().Restore(this);
     LoadComboHistory(m_input, kHistoryName, kProgramKey);
