@@ -40,7 +40,8 @@ void BM_CrcDialogResults32(benchmark::State& state)
         return true;
     };
     for (auto _ : state) {
-        benchmark::DoNotOptimize(ComputeCrcResults(tables, 0xFFFFFFFF, true, data.data(), data.size(), observer));
+        benchmark::DoNotOptimize(
+            ComputeCrcResults(tables, 0xFFFFFFFF, true, data.data(), data.size(), observer));
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kBytes));
     benchmark::DoNotOptimize(reports);
