@@ -65,5 +65,34 @@ TEST(ChecksumsTest, InputIsTheSelectionOrTheFirstMebibyte)
     EXPECT_EQ(ChecksumInput(d, SelectionEnds{-5, 0}).size(), 1u);
 }
 
+bool SameTriple(const ChecksumTriple& a, const ChecksumTriple& b)
+{
+    return a.sum == b.sum && a.negated == b.negated && a.xorValue == b.xorValue;
+}
+
+// Chunks end on double-word boundaries, so only the true end may hold a partial value;
+// lengths just past a chunk end show a chunk that would complete one too early.
+TEST(ChecksumsTest, ChunkedEqualsWholeAndCanStop)
+{
+    for (std::size_t length :
+         {std::size_t{0}, kWorkChunkBytes, kWorkChunkBytes + 1, 2 * kWorkChunkBytes + 3}) {
+        Bytes data(length);
+        for (std::size_t i = 0; i < length; ++i) data[i] = static_cast<std::uint8_t>(i * 131 + (i >> 9));
+        const Checksums whole = ComputeChecksums(data);
+        int calls = 0;
+        const auto chunked =
+            ComputeChecksums(data, [&](std::uint64_t, std::uint64_t) { return ++calls > 0; });
+        ASSERT_TRUE(chunked.has_value()) << length;
+        EXPECT_EQ(calls, static_cast<int>((length + kWorkChunkBytes - 1) / kWorkChunkBytes));
+        EXPECT_TRUE(SameTriple(chunked->bytes, whole.bytes)) << length;
+        EXPECT_TRUE(SameTriple(chunked->wordsLittle, whole.wordsLittle)) << length;
+        EXPECT_TRUE(SameTriple(chunked->wordsBig, whole.wordsBig)) << length;
+        EXPECT_TRUE(SameTriple(chunked->dwordsLittle, whole.dwordsLittle)) << length;
+        EXPECT_TRUE(SameTriple(chunked->dwordsBig, whole.dwordsBig)) << length;
+    }
+    const Bytes data(2 * kWorkChunkBytes);
+    EXPECT_FALSE(ComputeChecksums(data, [](std::uint64_t, std::uint64_t) { return false; }).has_value());
+}
+
 } // namespace
 } // namespace dualvex

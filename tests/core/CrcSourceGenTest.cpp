@@ -155,13 +155,13 @@ TEST(CrcSourceGen, TwelveBitAlgorithmBText)
         "#define     POLYNOM 0x80F",
         "unsigned    uPos;",
         "unsigned    uOff;",
-        "unsigned    uXor;",
+        "CrcType     uXor;",
         "CrcType     uVal;",
         "",
         "    for(uPos=0;uPos<256;uPos++)",
         "        {",
         "        uVal = 0;",
-        "        uXor = uPos<<8;",
+        "        uXor = (CrcType)uPos<<8;",
         "",
         "        for(uOff=0;uOff<8;uOff++)",
         "            {",
@@ -245,7 +245,7 @@ TEST(CrcSourceGen, WidthDependentPieces)
     const std::string b8 = Source(CrcAlgorithm::B, 8, 0xE0, 0).Text();
     EXPECT_TRUE(Contains(b8, "        ucByte  = (unsigned char)(uCrc^*pPtr);"));
     EXPECT_TRUE(Contains(b8, "        uCrc    = aCrcTable[ucByte]^(uCrc<<8);"));
-    EXPECT_TRUE(Contains(b8, "        uXor = uPos<<0;"));
+    EXPECT_TRUE(Contains(b8, "        uXor = (CrcType)uPos<<0;"));
     const std::string b32 = Source(CrcAlgorithm::B, 32, 0xEDB88320, 0).Text();
     EXPECT_TRUE(Contains(b32, "(unsigned char)((uCrc>>24)^*pPtr);"));
     EXPECT_TRUE(Contains(b32, "#define     POLYNOM 0x04C11DB7"));
@@ -367,10 +367,9 @@ TEST(CrcSourceGen, GeneratedSourceCompilesAndReproducesTheCalculator)
             if (algorithm == CrcAlgorithm::C)
                 expected = ComputeC(start, data.data(), data.size(), source.tables);
             // The table builders of the text rebuild the calculator's tables where their
-            // registers are wide enough: B keeps its input byte in 32 bits and C
-            // reduces only from width 7 up and not at 64.
-            const bool rebuilds = algorithm == CrcAlgorithm::A ||
-                                  (algorithm == CrcAlgorithm::B && width <= 32) ||
+            // registers are wide enough: C reduces only from width 7 up and not at 64.
+            // B keeps its input byte in the register's own type, so every width rebuilds.
+            const bool rebuilds = algorithm == CrcAlgorithm::A || algorithm == CrcAlgorithm::B ||
                                   (algorithm == CrcAlgorithm::C && width >= 7 && width < 64);
             const int k = static_cast<int>(cases.size());
             dir.Write("gen_" + std::to_string(k) + ".c", source.Text());

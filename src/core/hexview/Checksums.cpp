@@ -30,6 +30,13 @@ void AddValue(std::span<const std::uint8_t> input, std::size_t at, int width, Ch
     Add(big, be);
 }
 
+void Merge(ChecksumTriple& total, const ChecksumTriple& part)
+{
+    total.sum += part.sum;
+    total.negated += part.negated;
+    total.xorValue ^= part.xorValue;
+}
+
 std::string Hex8(std::uint32_t value)
 {
     char digits[40];
@@ -57,6 +64,26 @@ Checksums ComputeChecksums(std::span<const std::uint8_t> input)
     for (std::size_t i = 0; i < input.size(); i += 2) AddValue(input, i, 2, c.wordsLittle, c.wordsBig);
     for (std::size_t i = 0; i < input.size(); i += 4) AddValue(input, i, 4, c.dwordsLittle, c.dwordsBig);
     return c;
+}
+
+// Chunks are a multiple of four bytes long, so only the last one can end in a partial
+// word or double word, exactly where the whole input does.
+std::optional<Checksums> ComputeChecksums(std::span<const std::uint8_t> input, const WorkObserver& observer)
+{
+    static_assert(kWorkChunkBytes % 4 == 0);
+    Checksums total;
+    for (std::size_t done = 0; done < input.size();) {
+        const std::size_t n = std::min(kWorkChunkBytes, input.size() - done);
+        const Checksums part = ComputeChecksums(input.subspan(done, n));
+        Merge(total.bytes, part.bytes);
+        Merge(total.wordsLittle, part.wordsLittle);
+        Merge(total.wordsBig, part.wordsBig);
+        Merge(total.dwordsLittle, part.dwordsLittle);
+        Merge(total.dwordsBig, part.dwordsBig);
+        done += n;
+        if (observer && !observer(done, input.size())) return std::nullopt;
+    }
+    return total;
 }
 
 std::array<std::string, 9> ChecksumTexts(const Checksums& sums, bool bigEndian)

@@ -2,6 +2,8 @@
 // over bytes, 16-bit words and 32-bit double words, words in both byte orders.
 #pragma once
 
+#include "core/support/WorkObserver.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -38,6 +40,9 @@ struct SelectionEnds {
 
 // A trailing partial word or double word is completed with zero bytes.
 [[nodiscard]] Checksums ComputeChecksums(std::span<const std::uint8_t> input);
+// The same, chunk by chunk for a worker thread; nullopt when the observer stopped it.
+[[nodiscard]] std::optional<Checksums> ComputeChecksums(std::span<const std::uint8_t> input,
+                                                        const WorkObserver& observer);
 
 // The nine field texts, row by row (byte, word, double word), each row as sum,
 // negated sum, xor; the word rows in the chosen byte order.

@@ -196,14 +196,17 @@ void CrcCalculator::RefreshSource(bool rebuilt)
 
 void CrcCalculator::ComputeResults()
 {
-    const std::uint64_t mask = CrcMask(m_width);
-    const std::uint64_t starts[3] = {m_start, 0, mask};
-    const std::uint64_t invert = m_fields.invert ? mask : 0;
-    for (int i = 0; i < 3; ++i) {
-        m_results[i] = ComputeA(starts[i], m_data, m_length, m_tables) ^ invert;
-        m_results[3 + i] = ComputeB(starts[i], m_data, m_length, m_tables) ^ invert;
-        m_results[6 + i] = ComputeC(starts[i], m_data, m_length, m_tables) ^ invert;
+    if (m_resultsDeferred) {
+        m_results = {};
+        for (std::string& text : m_fields.results) text.clear();
+        return;
     }
+    SetResults(*ComputeCrcResults(m_tables, m_start, m_fields.invert, m_data, m_length));
+}
+
+void CrcCalculator::SetResults(const CrcResultValues& values)
+{
+    m_results = values;
     for (std::size_t i = 0; i < m_results.size(); ++i) m_fields.results[i] = Hex(m_results[i]);
 }
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "core/tools/CrcEngine.h"
+#include "core/tools/CrcResults.h"
 #include "core/tools/CrcSourceGen.h"
 
 #include <array>
@@ -104,8 +105,16 @@ class CrcCalculator {
     std::uint64_t Normal() const { return m_normal; }
     std::uint64_t Start() const { return m_start; }
     // Result values in the order of kCrcResultFields, inversion applied.
-    const std::array<std::uint64_t, 9>& Results() const { return m_results; }
+    const CrcResultValues& Results() const { return m_results; }
     const CrcTables& Tables() const { return m_tables; }
+
+    // Large data: Update() then leaves the nine results empty, and the caller computes
+    // them with ComputeCrcResults (on a worker thread) over Data() and hands them in.
+    void SetResultsDeferred(bool deferred) { m_resultsDeferred = deferred; }
+    bool ResultsDeferred() const { return m_resultsDeferred; }
+    void SetResults(const CrcResultValues& values);
+    const std::uint8_t* Data() const { return m_data; }
+    std::size_t Length() const { return m_length; }
 
   private:
     void ReadFields(int change);
@@ -133,7 +142,8 @@ class CrcCalculator {
     CrcTables m_tables;
     CrcAlgorithm m_sourceAlgorithm = CrcAlgorithm::None;
     std::uint64_t m_sourceStart = 0;
-    std::array<std::uint64_t, 9> m_results{};
+    CrcResultValues m_results{};
+    bool m_resultsDeferred = false;
 };
 
 } // namespace dualvex

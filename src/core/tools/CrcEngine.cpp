@@ -2,6 +2,8 @@
 
 #include "core/support/TextConv.h"
 
+#include <algorithm>
+
 namespace dualvex {
 
 namespace {
@@ -163,21 +165,86 @@ template <class Step> void BuildSlices(const Step& step, CrcSlices& slices)
     }
 }
 
-template <class Step>
-std::uint64_t Run(std::uint64_t crc, const std::uint8_t* data, std::size_t length, const CrcSlices& s,
-                  const Step& step)
+bool AllBelow(const std::uint64_t* values, std::size_t count, std::uint64_t limit)
+{
+    for (std::size_t i = 0; i < count; ++i)
+        if (values[i] >= limit) return false;
+    return true;
+}
+
+void MarkNarrow(const CrcTable& table, CrcSlices& s)
+{
+    constexpr std::uint64_t kLimit = std::uint64_t{1} << 32;
+    s.highTermsZero = AllBelow(&s.reg[4][0], 4 * 256, 1);
+    s.staysNarrow = AllBelow(table, 256, kLimit) && AllBelow(&s.reg[0][0], 4 * 256, kLimit) &&
+                    AllBelow(&s.data[0][0], 8 * 256, kLimit);
+    // The terms are linear, so equal tables give reg[r][x] ^ data[j][y] = data[j][x ^ y].
+    std::fill(s.foldShift, s.foldShift + 4, -1); // the slices are reused for the next polynomial
+    bool used[4] = {};
+    int shifts[4] = {-1, -1, -1, -1};
+    for (int j = 0; j < 4; ++j) {
+        for (int r = 0; r < 4 && shifts[j] < 0; ++r) {
+            if (!used[r] && std::equal(s.data[j], s.data[j] + 256, s.reg[r])) {
+                used[r] = true;
+                shifts[j] = 8 * r;
+            }
+        }
+        if (shifts[j] < 0) return;
+    }
+    std::copy(shifts, shifts + 4, s.foldShift);
+}
+
+// Eight bytes per step with each of the first four data bytes folded into its register
+// byte; leaves the bytes that do not fill a step to the caller.
+std::size_t RunFolded(std::uint64_t& crc, const std::uint8_t* data, std::size_t length, const CrcSlices& s)
+{
+    const unsigned s0 = static_cast<unsigned>(s.foldShift[0]);
+    const unsigned s1 = static_cast<unsigned>(s.foldShift[1]);
+    const unsigned s2 = static_cast<unsigned>(s.foldShift[2]);
+    const unsigned s3 = static_cast<unsigned>(s.foldShift[3]);
+    std::size_t i = 0;
+    for (; i + 8 <= length; i += 8) {
+        const std::uint8_t* p = data + i;
+        crc = s.data[0][((crc >> s0) ^ p[0]) & 0xFF] ^ s.data[1][((crc >> s1) ^ p[1]) & 0xFF] ^
+              s.data[2][((crc >> s2) ^ p[2]) & 0xFF] ^ s.data[3][((crc >> s3) ^ p[3]) & 0xFF] ^
+              s.data[4][p[4]] ^ s.data[5][p[5]] ^ s.data[6][p[6]] ^ s.data[7][p[7]];
+    }
+    return i;
+}
+
+template <bool Narrow, class Step>
+std::uint64_t RunWith(std::uint64_t crc, const std::uint8_t* data, std::size_t length, const CrcSlices& s,
+                      const Step& step)
 {
     std::size_t i = 0;
     for (; i + 8 <= length; i += 8) {
         const std::uint8_t* p = data + i;
-        crc = s.reg[0][crc & 0xFF] ^ s.reg[1][(crc >> 8) & 0xFF] ^ s.reg[2][(crc >> 16) & 0xFF] ^
-              s.reg[3][(crc >> 24) & 0xFF] ^ s.reg[4][(crc >> 32) & 0xFF] ^ s.reg[5][(crc >> 40) & 0xFF] ^
-              s.reg[6][(crc >> 48) & 0xFF] ^ s.reg[7][crc >> 56] ^ s.data[0][p[0]] ^ s.data[1][p[1]] ^
-              s.data[2][p[2]] ^ s.data[3][p[3]] ^ s.data[4][p[4]] ^ s.data[5][p[5]] ^ s.data[6][p[6]] ^
-              s.data[7][p[7]];
+        std::uint64_t next = s.reg[0][crc & 0xFF] ^ s.reg[1][(crc >> 8) & 0xFF] ^
+                             s.reg[2][(crc >> 16) & 0xFF] ^ s.reg[3][(crc >> 24) & 0xFF] ^ s.data[0][p[0]] ^
+                             s.data[1][p[1]] ^ s.data[2][p[2]] ^ s.data[3][p[3]] ^ s.data[4][p[4]] ^
+                             s.data[5][p[5]] ^ s.data[6][p[6]] ^ s.data[7][p[7]];
+        if constexpr (!Narrow) {
+            next ^= s.reg[4][(crc >> 32) & 0xFF] ^ s.reg[5][(crc >> 40) & 0xFF] ^
+                    s.reg[6][(crc >> 48) & 0xFF] ^ s.reg[7][crc >> 56];
+        }
+        crc = next;
     }
     for (; i < length; ++i) crc = step(crc, data[i]);
     return crc;
+}
+
+template <class Step>
+std::uint64_t Run(std::uint64_t crc, const std::uint8_t* data, std::size_t length, const CrcSlices& s,
+                  const Step& step)
+{
+    const bool narrow = s.highTermsZero || (s.staysNarrow && (crc >> 32) == 0);
+    if (narrow && s.foldShift[0] >= 0) {
+        const std::size_t done = RunFolded(crc, data, length, s);
+        for (std::size_t i = done; i < length; ++i) crc = step(crc, data[i]);
+        return crc;
+    }
+    if (narrow) return RunWith<true>(crc, data, length, s, step);
+    return RunWith<false>(crc, data, length, s, step);
 }
 
 } // namespace
@@ -218,6 +285,9 @@ bool CrcTables::Build(std::uint64_t reflectedPolynomial, unsigned crcWidth)
     BuildSlices(StepA{a}, slices[0]);
     BuildSlices(StepB(b, width), slices[1]);
     BuildSlices(StepC{c}, slices[2]);
+    MarkNarrow(a, slices[0]);
+    MarkNarrow(b, slices[1]);
+    MarkNarrow(c, slices[2]);
     return true;
 }
 

@@ -39,6 +39,16 @@ void BuildTableC(std::uint64_t normal, unsigned width, CrcTable& table);
 struct CrcSlices {
     std::uint64_t reg[8][256];
     std::uint64_t data[8][256];
+    // The upper four register bytes need no look-up when their terms are all zero, or
+    // when every term and table entry stays below 2^32 and so does the start: a
+    // 32-bit CRC then takes twelve look-ups per eight bytes instead of sixteen.
+    bool highTermsZero = false;
+    bool staysNarrow = false;
+    // When the first four data terms equal the four low register terms in some order
+    // (a data byte enters the register by XOR, as in the usual CRCs of 8 to 32 bits),
+    // that byte and its register byte share one look-up: foldShift[j] is the position
+    // of data byte j's partner in the register, or -1 without folding.
+    int foldShift[4] = {-1, -1, -1, -1};
 };
 
 // The three tables with the key they were built for, plus the slices that let the

@@ -66,7 +66,8 @@ std::string TableHead(const std::string& polynomial, bool withXor)
 {
     std::string text = Lines({"void CrcGenerateTable()", "{", "#define     POLYNOM " + polynomial,
                               "unsigned    uPos;", "unsigned    uOff;"});
-    if (withXor) text += "\r\nunsigned    uXor;";
+    // The input byte walks up to the top of the register, so it needs the register's width.
+    if (withXor) text += "\r\nCrcType     uXor;";
     return text + "\r\nCrcType     uVal;\r\n\r\n    for(uPos=0;uPos<256;uPos++)\r\n        {\r\n";
 }
 
@@ -97,7 +98,7 @@ std::string BodyB(const CrcSourceInput& in)
                   "        uCrc    = aCrcTable[ucByte]^(uCrc<<8);", "        pPtr++;", "        iLen--;",
                   "        }", "", "return uCrc" + andSign + maskText + ";", "}", "", ""}) +
            TableHead(Hex(in.normal, in.width), true) +
-           Lines({"        uVal = 0;", "        uXor = uPos<<" + std::to_string(s) + ";", "",
+           Lines({"        uVal = 0;", "        uXor = (CrcType)uPos<<" + std::to_string(s) + ";", "",
                   "        for(uOff=0;uOff<8;uOff++)", "            {",
                   "            if((uVal^uXor)&" + Hex(std::uint64_t{1} << (in.width - 1), in.width) + ")",
                   "                    uVal = (uVal<<1)^POLYNOM;", "            else    uVal = (uVal<<1);",

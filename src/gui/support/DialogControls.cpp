@@ -1,0 +1,75 @@
+#include "gui/support/DialogControls.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QPalette>
+#include <QScreen>
+#include <QWidget>
+
+namespace dualvex {
+
+QString ControlName(int id)
+{
+    return QStringLiteral("c%1").arg(id);
+}
+
+QColor ErrorFieldColor()
+{
+    return QColor(255, 128, 128);
+}
+
+QColor ResultFieldColor()
+{
+    return QColor(255, 255, 155);
+}
+
+void SetFieldBackground(QWidget* field, const QColor& color)
+{
+    QPalette palette = field->palette();
+    palette.setColor(QPalette::Base, color);
+    // Dark themes would otherwise draw light text on the light field.
+    palette.setColor(QPalette::Text, Qt::black);
+    field->setPalette(palette);
+}
+
+void ClearFieldBackground(QWidget* field)
+{
+    field->setPalette(QPalette());
+}
+
+void MarkFieldInvalid(QWidget* field, bool invalid)
+{
+    if (invalid) {
+        SetFieldBackground(field, ErrorFieldColor());
+    } else {
+        ClearFieldBackground(field);
+    }
+}
+
+int CopyToClipboard(const QString& text)
+{
+    if (text.isEmpty()) return 0;
+    QGuiApplication::clipboard()->setText(text);
+    return static_cast<int>(text.size());
+}
+
+bool DialogPosition::Fits(QPoint topLeft, QSize screen)
+{
+    return topLeft.x() >= -99 && topLeft.x() < screen.width() - 100 && topLeft.y() >= -9 &&
+           topLeft.y() < screen.height() - 100;
+}
+
+void DialogPosition::Restore(QWidget* dialog) const
+{
+    if (!m_topLeft) return;
+    const QScreen* screen = dialog->screen() != nullptr ? dialog->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr || !Fits(*m_topLeft, screen->geometry().size())) return;
+    dialog->move(*m_topLeft);
+}
+
+void DialogPosition::Remember(const QWidget* dialog)
+{
+    m_topLeft = dialog->pos();
+}
+
+} // namespace dualvex
