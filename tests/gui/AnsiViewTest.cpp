@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QDirIterator>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QImage>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -140,6 +144,41 @@ TEST(AnsiFont, CandidatesEndWithAFixedPitchFontAndHeightsAreClamped)
                   QFontMetrics(view.StyleSet().BaseFont()).horizontalAdvance(QLatin1Char('0')));
         EXPECT_GE(view.CharHeight(), QFontMetrics(view.StyleSet().BaseFont()).height());
     }
+}
+
+// The tests see only their own font; this one loads every font file the machine has,
+// one at a time, and checks that the cell holds each fixed-pitch face whole.
+TEST(AnsiFont, EveryInstalledFixedPitchFaceFitsItsCell)
+{
+    AnsiTestView view(QStringLiteral("AllFonts"));
+    int checked = 0;
+    for (const QString& root : {QStringLiteral("/usr/share/fonts"), QStringLiteral("/usr/local/share/fonts")}) {
+        QDirIterator files(root,
+                           {QStringLiteral("*.ttf"), QStringLiteral("*.otf"), QStringLiteral("*.ttc"),
+                            QStringLiteral("*.pfb"), QStringLiteral("*.t1")},
+                           QDir::Files, QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            const QString file = files.next();
+            const int id = QFontDatabase::addApplicationFont(file);
+            if (id < 0) continue;
+            for (const QString& family : QFontDatabase::applicationFontFamilies(id)) {
+                if (!QFontDatabase::isFixedPitch(family)) continue;
+                for (const int height : {11, 14, 19, 26}) {
+                    view.SetFont(height, family);
+                    const QFont& font = view.StyleSet().BaseFont();
+                    if (QFontInfo(font).family() != family) continue; // another face won the request
+                    SCOPED_TRACE(file.toStdString() + " " + std::to_string(height));
+                    const QFontMetrics metrics(font);
+                    EXPECT_GE(view.CharHeight(), metrics.height());
+                    EXPECT_GE(view.CharHeight(), metrics.lineSpacing());
+                    EXPECT_EQ(view.CharWidth(), metrics.horizontalAdvance(QLatin1Char('0')));
+                    ++checked;
+                }
+            }
+            QFontDatabase::removeApplicationFont(id);
+        }
+    }
+    EXPECT_GT(checked, 0) << "not even the test font was checked";
 }
 
 TEST(AnsiFont, RecordRoundTripsThroughItsStoredBytes)

@@ -35,11 +35,31 @@ bool LoadTestFont()
 
 } // namespace
 
+// Fontconfig sees only the test font's folder (with the usual substitution rules), so a
+// face name like "Courier" resolves the same on every machine, whatever fonts it has.
+bool UsePrivateFontConfig(const std::string& dir)
+{
+    const std::string path = dir + "/fonts.conf";
+    std::FILE* file = std::fopen(path.c_str(), "w");
+    if (file == nullptr) return false;
+    std::fprintf(file,
+                 "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n<fontconfig>\n"
+                 "  <dir>%s</dir>\n  <cachedir>%s/fontcache</cachedir>\n"
+                 "  <include ignore_missing=\"yes\">/etc/fonts/conf.d</include>\n</fontconfig>\n",
+                 std::filesystem::path(kTestFontFile).parent_path().c_str(), dir.c_str());
+    const bool written = std::fclose(file) == 0;
+    return written && setenv("FONTCONFIG_FILE", path.c_str(), 1) == 0;
+}
+
 int main(int argc, char** argv)
 {
     std::string dir = (std::filesystem::temp_directory_path() / "dualvex-guitest-XXXXXX").string();
     if (mkdtemp(dir.data()) == nullptr) return 2;
     setenv("DUALVEX_CONFIG_DIR", dir.c_str(), 1);
+    if (!UsePrivateFontConfig(dir)) {
+        std::fprintf(stderr, "gui tests: cannot write a private fontconfig file in %s\n", dir.c_str());
+        return 2;
+    }
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
     int rc = 2;

@@ -158,7 +158,9 @@ void AnsiStyleSet::ApplyFont(const QFont& base, const QString& face)
     const QFontMetrics metrics(base);
     const qreal exact = QFontMetricsF(base).horizontalAdvance(QLatin1Char('0'));
     m_charWidth = std::max(1, metrics.horizontalAdvance(QLatin1Char('0')));
-    m_charHeight = std::max(1, metrics.lineSpacing());
+    // Some faces report a line spacing below their own height (ascent + descent): the
+    // cell takes the larger, or rows would clip each other's glyphs.
+    m_charHeight = std::max({1, metrics.lineSpacing(), metrics.height()});
     m_ascent = metrics.ascent();
     // Pin every glyph to the whole-pixel cell so that runs drawn as one string stay on the grid.
     m_baseFont.setLetterSpacing(QFont::AbsoluteSpacing, m_charWidth - exact);
@@ -174,7 +176,7 @@ void AnsiStyleSet::BuildStyleFonts()
         font.setPixelSize(m_baseFont.pixelSize());
         const QFontMetrics metrics(font);
         const bool fits = metrics.horizontalAdvance(QLatin1Char('0')) == m_charWidth &&
-                          metrics.lineSpacing() <= m_charHeight;
+                          std::max(metrics.lineSpacing(), metrics.height()) <= m_charHeight;
         const size_t i = static_cast<size_t>(style);
         m_styleIsBase[i] = style == 0 || !fits;
         if (m_styleIsBase[i]) {
