@@ -152,7 +152,8 @@ TEST(AnsiFont, EveryInstalledFixedPitchFaceFitsItsCell)
 {
     AnsiTestView view(QStringLiteral("AllFonts"));
     int checked = 0;
-    for (const QString& root : {QStringLiteral("/usr/share/fonts"), QStringLiteral("/usr/local/share/fonts")}) {
+    for (const QString& root :
+         {QStringLiteral("/usr/share/fonts"), QStringLiteral("/usr/local/share/fonts")}) {
         QDirIterator files(root,
                            {QStringLiteral("*.ttf"), QStringLiteral("*.otf"), QStringLiteral("*.ttc"),
                             QStringLiteral("*.pfb"), QStringLiteral("*.t1")},

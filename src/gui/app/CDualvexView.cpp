@@ -14,6 +14,7 @@
 #include "gui/support/MessageSeam.h"
 
 #include <QApplication>
+
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -24,6 +25,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QUrl>
+#include <cstdio>
 
 namespace dualvex {
 
@@ -494,6 +496,25 @@ HexPos CDualvexView::NavigationPosition() const
     return own >= lastByte && other > own ? other : own;
 }
 
+// With DUALVEX_TRACE_NAVIGATION set, every navigation command writes the state a user
+// sees to stderr once the event loop has settled it: the script that drives the
+// program through a real X server checks these lines against its screenshots.
+void CDualvexView::TraceNavigation(int id)
+{
+    if (qEnvironmentVariableIsEmpty("DUALVEX_TRACE_NAVIGATION")) return;
+    QTimer::singleShot(0, this, [this, id] {
+        const QString status = m_frame->ExtraPaneCount() > 0 ? m_frame->ExtraPane(0)->text() : QString();
+        std::fprintf(stderr,
+                     "navigation %d: top0=0x%llX top1=0x%llX cursor0=0x%llX cursor1=0x%llX status=\"%s\"\n",
+                     id, static_cast<unsigned long long>(m_double->FirstVisible(0)),
+                     static_cast<unsigned long long>(m_double->FirstVisible(1)),
+                     static_cast<unsigned long long>(m_double->Pane(0)->GetCursorPos(false)),
+                     static_cast<unsigned long long>(m_double->Pane(1)->GetCursorPos(false)),
+                     status.toUtf8().constData());
+        std::fflush(stderr);
+    });
+}
+
 void CDualvexView::ShowCurrent()
 {
     if (m_diff.Summary().rangeCount == 0) return;
@@ -611,13 +632,17 @@ bool CDualvexView::OnCommand(int id)
     case cmd::Open: OpenFiles(); return true;
     case cmd::Reload: Reload(); return true;
     case cmd::SplitHorizontal: ToggleSplit(); return true;
-    case cmd::CurrentDiff: ShowCurrent(); return true;
+    case cmd::CurrentDiff:
+        ShowCurrent();
+        TraceNavigation(id);
+        return true;
     case cmd::NextPane:
     case cmd::PreviousPane: m_double->Pane(1 - m_double->ActivePane())->setFocus(); return true;
     default: break;
     }
     if (MoveFor(id)) {
         Navigate(id);
+        TraceNavigation(id);
         return true;
     }
     if (id == cmd::Font || id == cmd::Colours) {

@@ -94,6 +94,7 @@ class CDualvexView : public QWidget, public CommandTarget {
     void RefreshTitles();
     void Navigate(int id);
     HexPos NavigationPosition() const;
+    void TraceNavigation(int id);
     void ShowCurrent();
     void ToggleSplit();
     void OpenFiles();
