@@ -226,11 +226,10 @@ TEST_F(HexViewEdit, ReadOnlyPaneRefusesTypingPasteAndUndo)
     EXPECT_FALSE(state.enabled);
 }
 
-// Until a tool has its dialog its command is greyed everywhere and its key types nothing.
-TEST_F(HexViewEdit, ToolCommandsWithoutADialogAreGreyedAndTheirKeysTypeNothing)
+// Find and go to wait for their dialogs: greyed, and their keys type nothing.
+TEST_F(HexViewEdit, FindAndGoToWithoutADialogAreGreyedAndTheirKeysTypeNothing)
 {
-    for (int id : {dualvex::cmd::Find, dualvex::cmd::Calculator, dualvex::cmd::InsertNumber,
-                   dualvex::cmd::FloatConverter, dualvex::cmd::Checksum, dualvex::cmd::GotoAddress}) {
+    for (int id : {dualvex::cmd::Find, dualvex::cmd::GotoAddress, dualvex::cmd::FindNext}) {
         dualvex::CommandState state;
         state.enabled = true;
         EXPECT_FALSE(view->OnUpdateCommand(id, state) && state.enabled) << id;
@@ -239,6 +238,19 @@ TEST_F(HexViewEdit, ToolCommandsWithoutADialogAreGreyedAndTheirKeysTypeNothing)
     Key(Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(data[0], 0x00);
     EXPECT_FALSE(view->IsModified());
+}
+
+TEST_F(HexViewEdit, CtrlZUndoesAndCtrlShiftZRedoes)
+{
+    Type("ab");
+    ASSERT_EQ(data[0], 0xAB);
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(data[0], 0x00);
+    EXPECT_FALSE(view->IsModified());
+    Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(data[0], 0xAB);
 }
 
 TEST_F(HexViewEdit, FocusChangesAreNotified)

@@ -14,7 +14,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDialog>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -22,6 +25,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
 #include <random>
 
 using namespace dualvex;
@@ -279,9 +283,11 @@ TEST_F(PaneNavigation, RightClickAndMenuKeyOnAPaneShowThePaneMenu)
 {
     ClickFirstByte(0);
     const QPoint at = Pane(0)->HexCellRect(0x20).center();
-    // Checksum, go to and find come with their dialogs; copy needs a selection.
+    // Go to and find come with their dialogs; copy needs a selection; the panes of a
+    // comparison are read-only, so nothing can be undone or pasted.
     const QStringList expected =
-        QStringLiteral("cmd32780- cmd32790- cmd57634- cmd57636- cmd32778 ansiColors ansiFonts")
+        QStringLiteral("cmd32780 cmd32790- cmd57634- cmd57636- cmd32778 cmd35085 cmd35081 "
+                       "cmd32796 cmd57643- cmd35075- cmd35084- cmd35083- ansiColors ansiFonts")
             .split(QLatin1Char(' '));
     RightPress(Pane(0), at);
     EXPECT_EQ(OpenPopup(), nullptr) << "the menu waits for the release";
@@ -329,11 +335,90 @@ TEST_F(PaneNavigation, ALongRightPressPansWithTheHandInsteadOfOpeningTheMenu)
 TEST_F(PaneNavigation, CommandsThatWouldDoNothingAreGreyed)
 {
     ClickFirstByte(0);
-    for (int id : {cmd::New, cmd::Cut, cmd::Paste, cmd::CopyCpp, cmd::Checksum, cmd::GotoAddress, cmd::Find,
-                   cmd::FindNext, cmd::FindRange, cmd::Calculator})
+    for (int id : {cmd::New, cmd::Cut, cmd::Paste, cmd::CopyCpp, cmd::GotoAddress, cmd::Find, cmd::FindNext,
+                   cmd::FindRange})
         EXPECT_FALSE(Enabled(id)) << id;
-    for (int id : {cmd::Open, cmd::Reload, cmd::HexSettings, cmd::Font, cmd::Colours, cmd::SplitHorizontal})
+    for (int id :
+         {cmd::Open, cmd::Reload, cmd::HexSettings, cmd::Font, cmd::Colours, cmd::SplitHorizontal,
+          cmd::Checksum, cmd::Calculator, cmd::CrcCalculator, cmd::FloatConverter, cmd::InsertNumber})
         EXPECT_TRUE(Enabled(id)) << id;
     QTest::keyClick(Pane(0), Qt::Key_Delete, Qt::ShiftModifier);
     EXPECT_EQ(Pane(0)->GetCursorPos(false), 0);
+}
+
+// ---- the tools, reached by their keys, menus and the pane menu ----------------------
+
+namespace {
+
+// Runs `open` and answers the modal dialog it shows with `answer`; returns the
+// dialog's class name.
+QString AnswerDialog(const std::function<void()>& open, const std::function<void(QDialog*)>& answer)
+{
+    QString seen;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) return;
+        seen = QString::fromLatin1(dialog->metaObject()->className());
+        answer(dialog);
+    });
+    open();
+    return seen;
+}
+
+} // namespace
+
+TEST_F(PaneNavigation, EveryToolOpensFromItsKeyOrMenu)
+{
+    ClickFirstByte(0);
+    const auto close = [](QDialog* dialog) { dialog->reject(); };
+    // The window manager gives the activation back after a dialog; offscreen, the test does.
+    const auto activate = [this] {
+        QApplication::setActiveWindow(&m_frame);
+        Pane(0)->setFocus();
+    };
+    EXPECT_EQ(
+        AnswerDialog([&] { activate(), QTest::keyClick(Pane(0), Qt::Key_Y, Qt::ControlModifier); }, close),
+        QStringLiteral("dualvex::CalculatorDialog"));
+    EXPECT_EQ(AnswerDialog([&] { activate(), QTest::keyClick(Pane(0), Qt::Key_F5); }, close),
+              QStringLiteral("dualvex::ChecksumDialog"));
+    for (const auto& [id, name] : {std::pair{cmd::CrcCalculator, "dualvex::CrcDialog"},
+                                   std::pair{cmd::FloatConverter, "dualvex::FloatConverterDialog"},
+                                   std::pair{cmd::InsertNumber, "dualvex::NumberInputDialog"}})
+        EXPECT_EQ(AnswerDialog([&] { activate(), m_frame.Action(id)->trigger(); }, close),
+                  QString::fromLatin1(name))
+            << id;
+}
+
+TEST_F(PaneNavigation, CtrlACopiesTheSelectionAsSourceText)
+{
+    ClickFirstByte(0);
+    QTest::keyClick(Pane(0), Qt::Key_Right, Qt::ShiftModifier);
+    QTest::keyClick(Pane(0), Qt::Key_Right, Qt::ShiftModifier);
+    ASSERT_TRUE(Pane(0)->HasSelection());
+    QGuiApplication::clipboard()->clear();
+    EXPECT_EQ(AnswerDialog([&] { QTest::keyClick(Pane(0), Qt::Key_A, Qt::ControlModifier); },
+                           [](QDialog* dialog) { dialog->accept(); }),
+              QStringLiteral("dualvex::CppCopyDialog"));
+    const auto first = static_cast<std::uint8_t>(RandomBytes(1)[0]);
+    const QString text = QGuiApplication::clipboard()->text();
+    EXPECT_TRUE(text.contains(QStringLiteral("%1").arg(first, 2, 16, QLatin1Char('0')), Qt::CaseInsensitive))
+        << text.toStdString();
+}
+
+TEST_F(PaneNavigation, InsertNumberOnTheComparedFilesIsRefusedWithAMessage)
+{
+    SeamRecorder boxes;
+    ClickFirstByte(0);
+    const std::uint8_t before = *Pane(0)->Core().GetData(nullptr, nullptr);
+    QTest::keyClick(Pane(0), Qt::Key_Menu);
+    QMenu* menu = OpenPopup();
+    ASSERT_NE(menu, nullptr);
+    QAction* insert = menu->findChild<QAction*>(QStringLiteral("cmd32796"));
+    ASSERT_NE(insert, nullptr);
+    EXPECT_EQ(AnswerDialog([&] { insert->trigger(); }, [](QDialog* dialog) { dialog->accept(); }),
+              QStringLiteral("dualvex::NumberInputDialog"));
+    ClosePopup();
+    ASSERT_EQ(boxes.texts.size(), 1);
+    EXPECT_EQ(boxes.texts[0], QStringLiteral("Die Daten sind schreibgeschützt !"));
+    EXPECT_EQ(*Pane(0)->Core().GetData(nullptr, nullptr), before);
 }

@@ -10,6 +10,7 @@
 #include "gui/app/COpenFilesDialog.h"
 #include "gui/app/HexDoubleWnd.h"
 #include "gui/hexview/CHexView.h"
+#include "gui/support/BackgroundJob.h"
 #include "gui/support/CommandIds.h"
 #include "gui/support/MessageSeam.h"
 
@@ -62,6 +63,10 @@ bool IsHexCommand(int id)
     case cmd::FindRange:
     case cmd::GotoAddress:
     case cmd::Calculator:
+    case cmd::CrcCalculator:
+    case cmd::FloatConverter:
+    case cmd::InsertNumber:
+    case cmd::CopyEscaped:
     case cmd::HexSettings:
     case cmd::Font:
     case cmd::Colours: return true;
@@ -83,6 +88,7 @@ CDualvexView::CDualvexView(CMainFrame* frame, QWidget* parent) : QWidget(parent)
     for (int pane : {0, 1}) {
         CHexView* view = m_double->Pane(pane);
         connect(view, &CHexView::StatusChanged, this, [this](CHexView* v) { UpdateStatus(v, false); });
+        connect(view, &CHexView::BackgroundWork, this, &CDualvexView::ShowBackgroundWork);
         connect(view, &CHexView::HexNotification, this, [this](CHexView* v, int code, HexNotify) {
             if (code == kNotifyFocusGained) ShowStatusPanes(v, true);
             if (code == kNotifyFocusLost) ShowStatusPanes(v, false);
@@ -688,6 +694,15 @@ bool CDualvexView::OnUpdateCommand(int id, CommandState& state)
     // A command the pane cannot carry out is greyed, never left to do nothing.
     if (!pane->OnUpdateCommand(id, state)) state.enabled = false;
     return true;
+}
+
+// A tool working through a large selection shows the busy indicator until it ends; its
+// dialog's Escape cancels it.
+void CDualvexView::ShowBackgroundWork(BackgroundJob* job)
+{
+    m_frame->SetBusy(QStringLiteral("Berechne ... (Esc bricht ab)"));
+    connect(job, &BackgroundJob::finished, this, [this] { m_frame->SetBusy(QString()); });
+    connect(job, &QObject::destroyed, this, [this] { m_frame->SetBusy(QString()); });
 }
 
 // ---- status bar --------------------------------------------------------------------

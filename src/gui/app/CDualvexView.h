@@ -21,6 +21,7 @@
 
 namespace dualvex {
 
+class BackgroundJob;
 class CMainFrame;
 class CHexView;
 class HexDoubleWnd;
@@ -106,6 +107,7 @@ class CDualvexView : public QWidget, public CommandTarget {
     void NoticeChanges();
     void ReloadChanged();
     void ShowStatusPanes(CHexView* pane, bool focused);
+    void ShowBackgroundWork(BackgroundJob* job);
     void UpdateStatus(CHexView* pane, bool force);
     void PaintStrip(QPainter& painter);
     void LoadSettings();

@@ -153,7 +153,8 @@ void CMainFrame::CreateMenus()
     using namespace cmd;
     AddMenu(QStringLiteral("&Datei"), {New, Open, 0, Exit});
     AddMenu(QStringLiteral("&Bearbeiten"),
-            {Copy, Paste, CopyCpp, 0, FindNext, Find, FindRange, 0, Calculator, Checksum, GotoAddress});
+            {Copy, Paste, CopyCpp, 0, FindNext, Find, FindRange, 0, Calculator, Checksum, GotoAddress, 0,
+             CrcCalculator, FloatConverter, InsertNumber});
     AddMenu(QStringLiteral("&Ansicht"),
             {cmd::Colours, cmd::Font, cmd::HexSettings, cmd::SplitHorizontal, 0, cmd::FlatToolbar,
              cmd::StayOnTop, cmd::AutoReload, cmd::ToggleToolbar, cmd::ToggleStatusbar});

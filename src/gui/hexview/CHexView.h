@@ -15,8 +15,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 
 namespace dualvex {
+
+class BackgroundJob;
 
 class CHexView : public CAnsiView {
     Q_OBJECT
@@ -109,6 +112,9 @@ class CHexView : public CAnsiView {
     int QueryLineWidth() const { return m_core.Layout().LineWidth(); }
 
   signals:
+    // A tool started work on a worker thread (large checksums and CRCs); the owner may
+    // show its progress and offer to cancel it.
+    void BackgroundWork(dualvex::BackgroundJob* job);
     // 10228 scrolled (first column, top line), 11253 selection (lower, upper, 1 or
     // 0, 0, 0), 11254 settings confirmed, 11255 focus lost, 11256 focus gained.
     void HexNotification(dualvex::CHexView* view, int code, dualvex::HexNotify body);
@@ -133,6 +139,19 @@ class CHexView : public CAnsiView {
     void Beep() const;
     bool Refuse() const;
     QRect ColumnRect(HexPos index, int column) const;
+    // tools
+    std::span<const std::uint8_t> ToolInput(HexPos fallback) const;
+    std::span<const std::uint8_t> BytesAtCursor(HexPos count) const;
+    bool HasData() const;
+    bool RunTool(int id);
+    bool UpdateTool(int id, CommandState& state) const;
+    void OpenChecksum();
+    void OpenCrc();
+    void OpenCalculator();
+    void OpenFloatConverter();
+    void OpenInsertNumber();
+    void OpenCppCopy();
+    void CopyEscaped();
     bool PasteText(bool asHex);
 
     HexViewCore m_core;

@@ -38,6 +38,12 @@ bool CHexView::OnKeyDown(int key, int flags)
         case Qt::Key_Insert:
         case Qt::Key_C: Copy(); return true;
         case Qt::Key_V: PasteValue(); return true;
+        case Qt::Key_Z:
+            if (flags & kShiftBit)
+                Redo();
+            else
+                Undo();
+            return true;
         // The window's keys for find and the calculator: never typed as digits.
         case Qt::Key_F:
         case Qt::Key_Y: return true;
@@ -135,7 +141,7 @@ bool CHexView::OnCommand(int id)
     case cmd::Undo: Undo(); return true;
     case cmd::Redo: Redo(); return true;
     case cmd::HexSettings: ConfigDialog(); return true;
-    default: return false;
+    default: return RunTool(id);
     }
 }
 
@@ -152,7 +158,7 @@ bool CHexView::OnUpdateCommand(int id, CommandState& state) const
     case cmd::Undo: state.enabled = m_core.CanUndo(); return true;
     case cmd::Redo: state.enabled = m_core.CanRedo(); return true;
     case cmd::HexSettings: state.enabled = true; return true;
-    default: return false;
+    default: return UpdateTool(id, state);
     }
 }
 
@@ -171,12 +177,22 @@ void CHexView::ContextMenu(int x, int y, QMenu* menu)
         int id;
         const char* caption;
     };
+    // The commands no menu or key of the window reaches follow below a separator.
     constexpr Item kItems[] = {{cmd::Checksum, "&Checksumme"},
                                {cmd::GotoAddress, "&Zu Adresse"},
                                {cmd::Copy, "&Kopieren"},
                                {cmd::Find, "&Suchen"},
                                {0, nullptr},
-                               {cmd::HexSettings, "&Einstellungen"}};
+                               {cmd::HexSettings, "&Einstellungen"},
+                               {0, nullptr},
+                               {cmd::CrcCalculator, "C&RC-Summe berechnen"},
+                               {cmd::FloatConverter, "&Flieskommakonverter"},
+                               {cmd::InsertNumber, "Zahl ei&ngeben"},
+                               {cmd::Undo, "&Rückgängig\tStrg+Z"},
+                               {cmd::Redo, "&Wiederherstellen\tStrg+Umschalt+Z"},
+                               {cmd::PasteHex, "Als &Hex einfügen"},
+                               {cmd::CopyEscaped, "Als &Text kopieren"},
+                               {0, nullptr}};
     for (const Item& item : kItems) {
         if (item.id == 0) {
             target->addSeparator();
