@@ -725,8 +725,8 @@ void CDualvexView::UpdateStatus(CHexView* pane, bool force)
     const MemoryImage& image = index == 0 ? m_image1 : m_image2;
     StatusInput in;
     in.data = image.Data();
-    in.length = pane->HexCommand(kOpGetLength, 0);
-    in.base = pane->HexCommand(kOpGetBase, 0);
+    in.length = pane->Core().Length();
+    in.base = pane->Core().Base();
     in.cursor = pane->GetCursorPos(false);
     in.selection = pane->HasSelection();
     in.anchor = pane->GetSelectionStart(false);

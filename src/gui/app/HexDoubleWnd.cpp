@@ -94,7 +94,7 @@ int HexDoubleWnd::SetDiffBits(int pane, const std::uint8_t* bits)
     if (!ValidPane(pane)) return 0;
     // The count is the pane's own length: marks cover the whole image.
     CHexView* view = Pane(pane);
-    view->SetDiffBits(bits, bits ? view->HexCommand(kOpGetLength, 0) : 0);
+    view->SetDiffBits(bits, bits ? view->Core().Length() : 0);
     return 1;
 }
 

@@ -3,15 +3,12 @@
 #include "gui/hexview/CHexView.h"
 #include "gui/support/CommandIds.h"
 
-#include "core/support/ValueText.h"
-
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMimeData>
 
-#include <climits>
 #include <string_view>
 
 namespace dualvex {
@@ -87,13 +84,7 @@ bool CHexView::PasteText(bool asHex)
     if (text.isEmpty()) return false;
     const QByteArray bytes = text.toLatin1();
     const std::string_view view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    bool done = false;
-    if (asHex) {
-        done = m_core.PasteHex(view);
-    } else {
-        const int limit = static_cast<int>(std::min<qsizetype>(bytes.size(), INT_MAX));
-        done = m_core.PasteBytes(ParseValue(view, limit));
-    }
+    const bool done = asHex ? m_core.PasteHex(view) : m_core.PasteValue(view);
     Apply();
     return done;
 }

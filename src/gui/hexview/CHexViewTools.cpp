@@ -116,8 +116,9 @@ void CHexView::OpenCppCopy()
 
 void CHexView::CopyEscaped()
 {
-    if (HasSelection()) CopyEscapedSelection(ToolInput(0).first(
-        std::min<std::size_t>(ToolInput(0).size(), static_cast<std::size_t>(kEscapedCopyCap))));
+    if (HasSelection())
+        CopyEscapedSelection(ToolInput(0).first(
+            std::min<std::size_t>(ToolInput(0).size(), static_cast<std::size_t>(kEscapedCopyCap))));
 }
 
 bool CHexView::RunTool(int id)
