@@ -700,6 +700,7 @@ bool CDualvexView::OnUpdateCommand(int id, CommandState& state)
 // dialog's Escape cancels it.
 void CDualvexView::ShowBackgroundWork(BackgroundJob* job)
 {
+    if (!job->IsRunning()) return; // small data is done before the dialog shows
     m_frame->SetBusy(QStringLiteral("Berechne ... (Esc bricht ab)"));
     connect(job, &BackgroundJob::finished, this, [this] { m_frame->SetBusy(QString()); });
     connect(job, &QObject::destroyed, this, [this] { m_frame->SetBusy(QString()); });
