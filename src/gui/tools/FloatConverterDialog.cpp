@@ -52,12 +52,29 @@ FloatConverterDialog::~FloatConverterDialog()
     }
 }
 
+namespace {
+
+// A double's mantissa in decimal and hex (">110C3CDD89122h") must show whole; the
+// float column and the other fields need less.
+int FieldChars(int field)
+{
+    switch (field) {
+    case kFloatFieldDoubleMantissa: return 34;
+    case kFloatFieldFloatMantissa: return 20;
+    default: return 16;
+    }
+}
+
+} // namespace
+
 void FloatConverterDialog::BuildFields(QGridLayout* grid)
 {
     for (int k = 0; k < kFloatFieldCount; ++k) {
         auto* field = new QLineEdit;
         field->setObjectName(ControlName(kFieldIds[k]));
         field->setMaxLength(FloatConverter::kMaxFieldText);
+        field->setMinimumWidth(
+            field->fontMetrics().horizontalAdvance(QString(FieldChars(k), QLatin1Char('0'))));
         connect(field, &QLineEdit::textChanged, this, [this, k] { FieldEdited(k); });
         if (IsPartField(k)) field->installEventFilter(this);
         m_fields[static_cast<std::size_t>(k)] = field;
