@@ -36,8 +36,8 @@ void BM_FindEightByteValue(benchmark::State& state)
     const dualvex::TextList list({"0", *dualvex::BuildSearchEntry(":11 22 33 44 55 66 77 88", {})});
     const dualvex::WorkObserver observer = [](std::uint64_t, std::uint64_t) { return true; };
     for (auto _ : state) {
-        const auto result = dualvex::FindListObserved(image, list, 1, static_cast<dualvex::HexPos>(image.size()),
-                                                      false, observer);
+        const auto result = dualvex::FindListObserved(
+            image, list, 1, static_cast<dualvex::HexPos>(image.size()), false, observer);
         benchmark::DoNotOptimize(result);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *

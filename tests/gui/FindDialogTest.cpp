@@ -30,7 +30,7 @@ TEST(FindDialogTest, TheKindFollowsTheTypedText)
         const char* text;
         int kindId;
         bool variable;
-    } cases[] = {{"4660", 1087, false}, {"0x12", 1088, false}, {"0b101", 1089, false}, {"0o17", 1090, false},
+    } cases[] = {{"4660", 1087, false}, {"0x12", 1088, false},  {"0b101", 1089, false}, {"0o17", 1090, false},
                  {"\"ab", 1091, true},  {":12 34", 1092, true}, {":1?", 1124, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -40,7 +40,9 @@ TEST(FindDialogTest, TheKindFollowsTheTypedText)
         ShowActive(dialog);
         TypeInto(Value(dialog), QString::fromUtf8(c.text), false);
         EXPECT_TRUE(Control<QRadioButton>(dialog, c.kindId)->isChecked());
-        if (c.variable) EXPECT_TRUE(Control<QRadioButton>(dialog, 1096)->isChecked());
+        if (c.variable) {
+            EXPECT_TRUE(Control<QRadioButton>(dialog, 1096)->isChecked());
+        }
     }
 }
 
@@ -117,9 +119,15 @@ TEST(FindDialogTest, GroupListGrowsTheDialogAndCollectsEntries)
         QTest::mouseClick(add, Qt::LeftButton);
     }
     ASSERT_EQ(list->count(), 3);
-    list->setCurrentRow(0);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
     QTest::mouseClick(Control<QPushButton>(dialog, 1103), Qt::LeftButton);
     EXPECT_TRUE(list->item(2)->text().endsWith(QStringLiteral("(\"AB\")")));
+    // Double-clicking an entry loads it back into the value field.
+    // A user's double click starts with a plain press and release on the item.
+    const QPoint entry = list->visualItemRect(list->item(2)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, entry);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, entry);
+    EXPECT_EQ(Value(dialog)->currentText(), QStringLiteral("\"AB\""));
     QTest::mouseClick(Control<QPushButton>(dialog, FindDialog::kSearchAgain), Qt::LeftButton);
     EXPECT_EQ(dialog.result(), FindDialog::kSearchAgain);
     EXPECT_EQ(state.activeList.Count(), 4);

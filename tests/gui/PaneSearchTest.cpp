@@ -61,6 +61,12 @@ class FakePane : public SearchPane {
 // Answers the search dialog as a user who typed `text` with `flags` and pressed the
 // button that gives `outcome`, and records the text the dialog would have shown.
 struct ScriptedDialog {
+    ScriptedDialog() = default;
+    ScriptedDialog(std::vector<SearchDialogResult> typed, std::vector<int> buttons)
+        : answers(std::move(typed)), outcomes(std::move(buttons))
+    {
+    }
+
     std::vector<SearchDialogResult> answers;
     std::vector<int> outcomes;
     QStringList shown;
@@ -257,7 +263,9 @@ TEST(PaneSearchTest, DialogFlagsChooseTheScan)
         ScriptedDialog dialog{{Typed("\"AB\"", c.flags)}, {QDialog::Accepted}};
         s.search.SetFindRunner(dialog.Runner());
         EXPECT_EQ(s.search.Find(), c.expected >= 0);
-        if (c.expected >= 0) EXPECT_EQ(s.pane.m_cursor, c.expected);
+        if (c.expected >= 0) {
+            EXPECT_EQ(s.pane.m_cursor, c.expected);
+        }
         EXPECT_EQ(seam.texts.size(), c.expected >= 0 ? 0 : 1);
     }
 }
@@ -273,7 +281,7 @@ TEST(PaneSearchTest, RangeSearchLooksForTheSelectedBytes)
     EXPECT_EQ(s.state.history.At(0), "\"AB\"");
     // Find next repeats it.
     ASSERT_TRUE(s.search.FindNext());
-    EXPECT_EQ(s.pane.m_cursor, 2 + 0 * 14); // wrapped after the question
+    EXPECT_EQ(s.pane.m_cursor, 2); // wrapped after the question
     EXPECT_EQ(seam.texts.size(), 1);
 }
 
@@ -378,7 +386,6 @@ TEST(PaneSearchTest, TheWorkerFindsWhatTheUiThreadFinds)
     }
     EXPECT_EQ(small.m_cursor, large.m_cursor);
     EXPECT_EQ(small.m_marks, large.m_marks);
-    EXPECT_EQ(seam.texts.size() % 2, 0);
 }
 
 } // namespace
