@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -201,6 +202,74 @@ TEST(FindListTest, ScrollRuleForMatchesOverSeveralLines)
         SCOPED_TRACE(c.name);
         EXPECT_EQ(MatchScrollLine(c.first, c.visible, c.partial, c.matchFirst, c.matchLast), c.target);
     }
+}
+
+// Data over several chunks of the worker's slices, zero apart from the values placed
+// at the given offsets.
+Bytes Spread(std::size_t size, std::initializer_list<std::pair<std::size_t, std::string_view>> values)
+{
+    Bytes data(size, 0);
+    for (const auto& [at, text] : values)
+        std::copy(text.begin(), text.end(), data.begin() + static_cast<long>(at));
+    return data;
+}
+
+// The sliced search must give what one pass gives, also where a value straddles the
+// border of two slices and where a group's second value lies beyond the slice that
+// holds the first.
+TEST(FindListTest, SlicedSearchFindsWhatOnePassFinds)
+{
+    constexpr auto kChunk = static_cast<HexPos>(kWorkChunkBytes);
+    const Bytes data = Spread(
+        3 * kWorkChunkBytes + 100,
+        {{kWorkChunkBytes - 2, "ABCD"}, {2 * kWorkChunkBytes - 3, "AB"}, {2 * kWorkChunkBytes + 5, "CD"}});
+    const auto size = static_cast<HexPos>(data.size());
+    struct Case {
+        const char* name;
+        TextList list;
+        HexPos from, count;
+        HexPos expected;
+    } cases[] = {
+        {"straddling forward", List(0, {"ABCD"}), 0, size, kChunk - 2},
+        {"straddling backward", List(0, {"ABCD"}), size - 1, -size, kChunk - 2},
+        {"group across a border", List(16, {"AB", "CD"}), kChunk, size, 2 * kChunk - 3},
+        {"group backward across a border", List(16, {"AB", "CD"}), size - 1, -size, 2 * kChunk - 3},
+        {"group out of range", List(4, {"AB", "CD"}), kChunk, size, -1},
+        {"start beyond the data", List(0, {"AB"}), size + 10, size, -1},
+        {"backward from beyond the data", List(0, {"CD"}), size + 3 * kChunk, -(size + 3 * kChunk),
+         2 * kChunk + 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::uint64_t> asked;
+        const WorkObserver observer = [&asked](std::uint64_t done, std::uint64_t total) {
+            EXPECT_LE(done, total);
+            asked.push_back(done);
+            return true;
+        };
+        const std::optional<ListResult> sliced =
+            FindListObserved(data, c.list, c.from, c.count, true, observer);
+        ASSERT_TRUE(sliced.has_value());
+        EXPECT_EQ(sliced->position, c.expected);
+        EXPECT_EQ(FindListIn(data, c.list, c.from, c.count, true).position, c.expected);
+        EXPECT_TRUE(std::is_sorted(asked.begin(), asked.end()));
+    }
+}
+
+TEST(FindListTest, SlicedSearchStopsWhenTheObserverSaysSo)
+{
+    const Bytes data = Spread(3 * kWorkChunkBytes, {{3 * kWorkChunkBytes - 4, "ABCD"}});
+    int calls = 0;
+    const WorkObserver stop = [&calls](std::uint64_t, std::uint64_t) { return ++calls < 2; };
+    EXPECT_FALSE(FindListObserved(data, List(0, {"ABCD"}), 0, static_cast<HexPos>(data.size()), false, stop));
+    EXPECT_EQ(calls, 2);
+    // A match within the first slice comes back before anyone is asked.
+    const WorkObserver never = [](std::uint64_t, std::uint64_t) { return false; };
+    const Bytes early = Spread(2 * kWorkChunkBytes, {{10, "ABCD"}});
+    const auto found =
+        FindListObserved(early, List(0, {"ABCD"}), 0, static_cast<HexPos>(early.size()), false, never);
+    ASSERT_TRUE(found.has_value());
+    EXPECT_EQ(found->position, 10);
 }
 
 } // namespace

@@ -33,10 +33,63 @@ bool MatchFurther(std::span<const std::uint8_t> data, const std::vector<SearchPa
     return true;
 }
 
+// Entry 0 is looked for over successive slices of the candidates, so a stop request
+// is seen within one slice; the first match of the slices is the first match of
+// the whole scan because the finder clips each slice as it clips the whole.
+class ObservedFinder {
+  public:
+    ObservedFinder(std::span<const std::uint8_t> data, HexPos origin, HexPos count,
+                   const WorkObserver& observer)
+        : m_data(data), m_origin(origin), m_total(static_cast<std::uint64_t>(std::abs(count))),
+          m_observer(observer)
+    {
+    }
+
+    // -1 when not found; m_stopped tells a stop from a miss.
+    HexPos Find(const SearchPattern& p, HexPos from, HexPos count)
+    {
+        const auto size = static_cast<HexPos>(m_data.size());
+        const HexPos chunk = static_cast<HexPos>(kWorkChunkBytes);
+        while (count != 0 && !m_stopped) {
+            const HexPos step = count > 0 ? std::min(count, chunk) : std::max(count, -chunk);
+            const HexPos q = FindPattern(m_data, p.bytes.data(), p.size, from, step, p.mode);
+            if (q >= 0 || (count > 0 && from + step >= size) || (count < 0 && from + step < 0)) return q;
+            from += step;
+            count -= step;
+            Ask(from);
+        }
+        return -1;
+    }
+
+    bool Stopped() const { return m_stopped; }
+
+  private:
+    void Ask(HexPos at)
+    {
+        if (!m_observer) return;
+        const auto done =
+            std::min<std::uint64_t>(static_cast<std::uint64_t>(std::abs(at - m_origin)), m_total);
+        m_stopped = !m_observer(done, m_total);
+    }
+
+    std::span<const std::uint8_t> m_data;
+    HexPos m_origin;
+    std::uint64_t m_total;
+    const WorkObserver& m_observer;
+    bool m_stopped = false;
+};
+
 } // namespace
 
 ListResult FindListIn(std::span<const std::uint8_t> data, const TextList& searchList, HexPos from,
                       HexPos count, bool ordered)
+{
+    return *FindListObserved(data, searchList, from, count, ordered, WorkObserver{});
+}
+
+std::optional<ListResult> FindListObserved(std::span<const std::uint8_t> data, const TextList& searchList,
+                                           HexPos from, HexPos count, bool ordered,
+                                           const WorkObserver& observer)
 {
     ListResult result;
     if (searchList.Count() < 2) return result;
@@ -51,7 +104,8 @@ ListResult FindListIn(std::span<const std::uint8_t> data, const TextList& search
     // backward that is the position behind the one the scan starts at.
     const HexPos end = count > 0 ? from + count : from + 1;
     std::vector<ListMatch> matches(entries.size());
-    HexPos p = Find(data, entries[0], from, count);
+    ObservedFinder finder(data, from, count, observer);
+    HexPos p = finder.Find(entries[0], from, count);
     while (p >= 0) {
         matches[0] = {p, entries[0].size};
         if (entries.size() == 1 ||
@@ -64,8 +118,9 @@ ListResult FindListIn(std::span<const std::uint8_t> data, const TextList& search
         if (std::abs(delta) > std::abs(count)) return result;
         from += delta;
         count -= delta;
-        p = Find(data, entries[0], from, count);
+        p = finder.Find(entries[0], from, count);
     }
+    if (finder.Stopped()) return std::nullopt;
     return result;
 }
 
@@ -85,9 +140,14 @@ HexPos FindList(SearchView& view, const TextList& searchList, HexPos from, HexPo
     view.SetBusy(true);
     const ListResult r = FindListIn(view.SearchData(), searchList, from, count, ordered);
     view.SetBusy(false);
-    if (!select) return r.position;
+    if (select) ShowListResult(view, r);
+    return r.position;
+}
+
+void ShowListResult(SearchView& view, const ListResult& r)
+{
     view.SetMark(-2, 0, 0);
-    if (r.position < 0) return r.position;
+    if (r.position < 0) return;
     const int marks = std::min<int>(static_cast<int>(r.matches.size()), kSearchMarks);
     for (int i = 0; i < marks; ++i) view.SetMark(i, r.matches[i].position, r.matches[i].size);
     const HexPos last = r.position + r.matches[0].size - 1;
@@ -96,7 +156,6 @@ HexPos FindList(SearchView& view, const TextList& searchList, HexPos from, HexPo
     if (const auto line = MatchScrollLine(view.FirstVisibleLine(), view.VisibleLines(),
                                           view.LastLinePartial(), view.LineOf(r.position), view.LineOf(last)))
         view.ScrollToLine(*line);
-    return r.position;
 }
 
 } // namespace dualvex

@@ -3,6 +3,7 @@
 // within the range width.
 #pragma once
 
+#include "core/support/WorkObserver.h"
 #include "core/tools/FindPattern.h"
 #include "core/tools/TextList.h"
 
@@ -52,6 +53,19 @@ struct ListResult {
 // entries. ordered: the further entries must follow one another in list order.
 [[nodiscard]] ListResult FindListIn(std::span<const std::uint8_t> data, const TextList& searchList,
                                     HexPos from, HexPos count, bool ordered);
+
+// The same in chunks of kWorkChunkBytes candidate positions, asking the observer
+// between them (an empty observer is never asked); nothing when it said stop. The
+// result equals FindListIn's.
+[[nodiscard]] std::optional<ListResult> FindListObserved(std::span<const std::uint8_t> data,
+                                                         const TextList& searchList, HexPos from,
+                                                         HexPos count, bool ordered,
+                                                         const WorkObserver& observer);
+
+// Shows a result on the view: all marks cleared; when found, one mark per entry
+// (the first eight), the cursor on the match, the first entry selected and the
+// match scrolled into view.
+void ShowListResult(SearchView& view, const ListResult& result);
 
 // The same on a view; with select, the marks, cursor, selection and scrolling
 // follow the result.
