@@ -226,13 +226,18 @@ TEST_F(HexViewEdit, ReadOnlyPaneRefusesTypingPasteAndUndo)
     EXPECT_FALSE(state.enabled);
 }
 
-// Find and go to wait for their dialogs: greyed, and their keys type nothing.
-TEST_F(HexViewEdit, FindAndGoToWithoutADialogAreGreyedAndTheirKeysTypeNothing)
+// Find next needs a search and range search a selection; the pane's own hooks for the
+// window's Ctrl+F and Ctrl+Y never type the letters as digits.
+TEST_F(HexViewEdit, SearchCommandsNeedTheirInputAndCtrlKeysTypeNothing)
 {
-    for (int id : {dualvex::cmd::Find, dualvex::cmd::GotoAddress, dualvex::cmd::FindNext}) {
+    for (int id : {dualvex::cmd::FindRange, dualvex::cmd::CopyCpp}) {
         dualvex::CommandState state;
         state.enabled = true;
         EXPECT_FALSE(view->OnUpdateCommand(id, state) && state.enabled) << id;
+    }
+    for (int id : {dualvex::cmd::Find, dualvex::cmd::GotoAddress}) {
+        dualvex::CommandState state;
+        EXPECT_TRUE(view->OnUpdateCommand(id, state) && state.enabled) << id;
     }
     Key(Qt::Key_F, Qt::ControlModifier);
     Key(Qt::Key_Y, Qt::ControlModifier);

@@ -283,10 +283,10 @@ TEST_F(PaneNavigation, RightClickAndMenuKeyOnAPaneShowThePaneMenu)
 {
     ClickFirstByte(0);
     const QPoint at = Pane(0)->HexCellRect(0x20).center();
-    // Go to and find come with their dialogs; copy needs a selection; the panes of a
-    // comparison are read-only, so nothing can be undone or pasted.
+    // Copy needs a selection; the panes of a comparison are read-only, so nothing can be
+    // undone or pasted.
     const QStringList expected =
-        QStringLiteral("cmd32780 cmd32790- cmd57634- cmd57636- cmd32778 cmd35085 cmd35081 "
+        QStringLiteral("cmd32780 cmd32790 cmd57634- cmd57636 cmd32778 cmd35085 cmd35081 "
                        "cmd32796 cmd57643- cmd35075- cmd35084- cmd35083- ansiColors ansiFonts")
             .split(QLatin1Char(' '));
     RightPress(Pane(0), at);
@@ -335,12 +335,11 @@ TEST_F(PaneNavigation, ALongRightPressPansWithTheHandInsteadOfOpeningTheMenu)
 TEST_F(PaneNavigation, CommandsThatWouldDoNothingAreGreyed)
 {
     ClickFirstByte(0);
-    for (int id : {cmd::New, cmd::Cut, cmd::Paste, cmd::CopyCpp, cmd::GotoAddress, cmd::Find, cmd::FindNext,
-                   cmd::FindRange})
+    for (int id : {cmd::New, cmd::Cut, cmd::Paste, cmd::CopyCpp, cmd::FindRange})
         EXPECT_FALSE(Enabled(id)) << id;
-    for (int id :
-         {cmd::Open, cmd::Reload, cmd::HexSettings, cmd::Font, cmd::Colours, cmd::SplitHorizontal,
-          cmd::Checksum, cmd::Calculator, cmd::CrcCalculator, cmd::FloatConverter, cmd::InsertNumber})
+    for (int id : {cmd::Open, cmd::Reload, cmd::HexSettings, cmd::Font, cmd::Colours, cmd::SplitHorizontal,
+                   cmd::Checksum, cmd::Calculator, cmd::CrcCalculator, cmd::FloatConverter, cmd::InsertNumber,
+                   cmd::Find, cmd::GotoAddress})
         EXPECT_TRUE(Enabled(id)) << id;
     QTest::keyClick(Pane(0), Qt::Key_Delete, Qt::ShiftModifier);
     EXPECT_EQ(Pane(0)->GetCursorPos(false), 0);
@@ -381,6 +380,11 @@ TEST_F(PaneNavigation, EveryToolOpensFromItsKeyOrMenu)
         QStringLiteral("dualvex::CalculatorDialog"));
     EXPECT_EQ(AnswerDialog([&] { activate(), QTest::keyClick(Pane(0), Qt::Key_F5); }, close),
               QStringLiteral("dualvex::ChecksumDialog"));
+    EXPECT_EQ(
+        AnswerDialog([&] { activate(), QTest::keyClick(Pane(0), Qt::Key_F, Qt::ControlModifier); }, close),
+        QStringLiteral("dualvex::FindDialog"));
+    EXPECT_EQ(AnswerDialog([&] { activate(), QTest::keyClick(Pane(0), Qt::Key_F10); }, close),
+              QStringLiteral("dualvex::GotoDialog"));
     for (const auto& [id, name] : {std::pair{cmd::CrcCalculator, "dualvex::CrcDialog"},
                                    std::pair{cmd::FloatConverter, "dualvex::FloatConverterDialog"},
                                    std::pair{cmd::InsertNumber, "dualvex::NumberInputDialog"}})

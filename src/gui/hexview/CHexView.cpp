@@ -3,6 +3,7 @@
 #include "core/hexview/HexSettingsStore.h"
 #include "core/support/CSettingsKey.h"
 #include "gui/hexview/HexConfigDialog.h"
+#include "gui/hexview/HexPaneSearch.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -39,7 +40,8 @@ constexpr HexFormatDefault kHexFormats[] = {
 } // namespace
 
 CHexView::CHexView(QWidget* parent, std::uint32_t flags)
-    : CAnsiView(StyleSetName(), kInitialColumns, 0, parent), m_core(flags)
+    : CAnsiView(StyleSetName(), kInitialColumns, 0, parent), m_core(flags),
+      m_search(std::make_unique<HexPaneSearch>(*this))
 {
     SetScrollStyle(ScrollStyle() | kExactColumnRange | kExactLineRange);
     SetMarginWidth(kMarginPixels);

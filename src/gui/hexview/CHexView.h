@@ -20,6 +20,7 @@
 namespace dualvex {
 
 class BackgroundJob;
+class HexPaneSearch;
 
 class CHexView : public CAnsiView {
     Q_OBJECT
@@ -155,6 +156,7 @@ class CHexView : public CAnsiView {
     bool PasteText(bool asHex);
 
     HexViewCore m_core;
+    std::unique_ptr<HexPaneSearch> m_search;
     HexLinePainter m_painter;
     HexLineText m_line;
     int m_fitDepth = 0;

@@ -3,6 +3,7 @@
 // back, hands it to the core or the clipboard.
 #include "gui/hexview/CHexView.h"
 
+#include "gui/hexview/HexPaneSearch.h"
 #include "gui/support/CommandIds.h"
 #include "gui/support/DialogControls.h"
 #include "gui/support/MessageSeam.h"
@@ -131,6 +132,10 @@ bool CHexView::RunTool(int id)
     case cmd::InsertNumber: OpenInsertNumber(); return true;
     case cmd::CopyCpp: OpenCppCopy(); return true;
     case cmd::CopyEscaped: CopyEscaped(); return true;
+    case cmd::Find: m_search->Commands().Find(); return true;
+    case cmd::FindNext: m_search->Commands().FindNext(); return true;
+    case cmd::FindRange: m_search->Commands().RangeSearch(); return true;
+    case cmd::GotoAddress: m_search->Commands().GoTo(); return true;
     default: return false;
     }
 }
@@ -146,6 +151,11 @@ bool CHexView::UpdateTool(int id, CommandState& state) const
     case cmd::InsertNumber: state.enabled = HasData(); return true;
     case cmd::CopyCpp:
     case cmd::CopyEscaped: state.enabled = HasSelection(); return true;
+    case cmd::Find:
+    case cmd::GotoAddress: state.enabled = HasData(); return true;
+    // Range search looks for the selected bytes; find next repeats the last search.
+    case cmd::FindRange: state.enabled = HasSelection(); return true;
+    case cmd::FindNext: state.enabled = HasData() && ProcessSearchState().HasActiveList(); return true;
     default: return false;
     }
 }
