@@ -1,5 +1,11 @@
 #include "gui/support/DialogControls.h"
 
+#include <QPushButton>
+
+#include <QHBoxLayout>
+
+#include <QDialog>
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QPalette>
@@ -70,6 +76,22 @@ void DialogPosition::Restore(QWidget* dialog) const
 void DialogPosition::Remember(const QWidget* dialog)
 {
     m_topLeft = dialog->pos();
+}
+
+QHBoxLayout* OkCancelRow(QDialog* dialog)
+{
+    auto* ok = new QPushButton(QStringLiteral("OK"));
+    ok->setObjectName(ControlName(1));
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("Abbrechen"));
+    cancel->setObjectName(ControlName(2));
+    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    return buttons;
 }
 
 } // namespace dualvex

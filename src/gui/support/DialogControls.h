@@ -9,6 +9,9 @@
 
 #include <optional>
 
+class QDialog;
+class QHBoxLayout;
+
 class QWidget;
 
 namespace dualvex {
@@ -46,5 +49,9 @@ class DialogPosition {
   private:
     std::optional<QPoint> m_topLeft;
 };
+
+// The right-aligned "OK" (default, control 1) and "Abbrechen" (control 2) row that
+// accepts or rejects the dialog.
+QHBoxLayout* OkCancelRow(QDialog* dialog);
 
 } // namespace dualvex

@@ -175,18 +175,7 @@ void CrcDialog::BuildBottom(QGridLayout* grid, int row)
     SetFieldBackground(m_source, ResultFieldColor());
     grid->addWidget(m_source, row + 2, 0, 1, 3);
 
-    auto* ok = new QPushButton(QStringLiteral("OK"));
-    ok->setObjectName(ControlName(1));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Abbrechen"));
-    cancel->setObjectName(ControlName(2));
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    grid->addLayout(buttons, row + 3, 0, 1, 3);
+    grid->addLayout(OkCancelRow(this), row + 3, 0, 1, 3);
 }
 
 void CrcDialog::LoadSettings(const std::optional<CrcDialogParameters>& parameters)

@@ -37,22 +37,10 @@ GotoDialog::GotoDialog(const QString& initialText, TextList& history, QWidget* p
     m_value->lineEdit()->selectAll();
     connect(m_value, &QComboBox::editTextChanged, this, [this] { MarkFieldInvalid(m_value, false); });
 
-    auto* ok = new QPushButton(QStringLiteral("OK"));
-    ok->setObjectName(ControlName(1));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Abbrechen"));
-    cancel->setObjectName(ControlName(2));
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-
     auto* grid = new QGridLayout(this);
     grid->addWidget(label, 0, 0);
     grid->addWidget(m_value, 0, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    grid->addLayout(buttons, 1, 0, 1, 2);
+    grid->addLayout(OkCancelRow(this), 1, 0, 1, 2);
     m_value->setFocus();
 }
 

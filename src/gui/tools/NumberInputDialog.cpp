@@ -52,18 +52,7 @@ NumberInputDialog::NumberInputDialog(NumberInputParams params, QWidget* parent, 
     BuildByteCount(grid);
     if (p.formatVariant) BuildFormat(grid);
 
-    auto* ok = new QPushButton(QStringLiteral("OK"));
-    ok->setObjectName(ControlName(1));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Abbrechen"));
-    cancel->setObjectName(ControlName(2));
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    grid->addLayout(buttons, 5, 0, 1, 2);
+    grid->addLayout(OkCancelRow(this), 5, 0, 1, 2);
     ShowCaptions();
     Position().Restore(this);
 
