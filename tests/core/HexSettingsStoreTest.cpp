@@ -49,6 +49,7 @@ TEST_F(HexSettingsStoreTest, RoundTripKeepsEveryValue)
     saved.addressLength = 8;
     saved.hexFlags = kHexAutoFit | kHexPersist;
     saved.hexFindFlags = 0x55;
+    Store(0x1C, "HexFindFlags"); // what the search dialog stored
     ASSERT_TRUE(SaveHexSettings(saved));
     EXPECT_EQ(Stored("HexFlags"), saved.hexFlags);
     HexSettings loaded;
@@ -63,7 +64,7 @@ TEST_F(HexSettingsStoreTest, RoundTripKeepsEveryValue)
     EXPECT_EQ(loaded.selectionRaster, 1);
     EXPECT_EQ(loaded.statusbarMode, 0x8001);
     EXPECT_EQ(loaded.addressLength, 8);
-    EXPECT_EQ(loaded.hexFindFlags, 0x55u);
+    EXPECT_EQ(loaded.hexFindFlags, 0x1Cu) << "the search flags are the search state's, not the pane's";
     // Only auto fit, snapping and width raster come back from the flag word.
     EXPECT_EQ(loaded.hexFlags, (0x018Eu & ~kHexStoredBits) | kHexAutoFit);
 }

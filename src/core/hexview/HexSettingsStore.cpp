@@ -54,7 +54,8 @@ bool SaveHexSettings(const HexSettings& settings)
     ok = key.WriteInt(settings.hexFlags, "HexFlags") && ok;
     ok = write(settings.statusbarMode, "StatusbarMode") && ok;
     ok = write(settings.widthRaster, "WidthRaster") && ok;
-    ok = key.WriteInt(settings.hexFindFlags, "HexFindFlags") && ok;
+    // "HexFindFlags" belongs to the process-wide search state, which writes it with
+    // its lists when the search dialog closes; a pane's copy would overwrite it.
     ok = write(settings.invertBytes, "InvertBytes") && ok;
     ok = write(settings.outputFormat, "OutputFormat") && ok;
     ok = write(settings.selectionRaster, "SelectionRaster") && ok;
