@@ -7,8 +7,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QLineEdit>
 #include <QWidget>
 
+#include <QTest>
+
+#include <functional>
+#include <future>
 #include <map>
 #include <random>
 #include <string>
@@ -48,6 +54,11 @@ class FakePane : public SearchPane {
     int VisibleLines() const override { return 4; }
     bool LastLinePartial() const override { return false; }
     void ScrollToLine(HexPos firstLine) override { m_top = firstLine; }
+    void ShowWork(BackgroundJob& job) override
+    {
+        m_captions << job.Caption();
+        if (m_onWork) m_onWork(job);
+    }
 
     std::vector<std::uint8_t> m_data;
     std::uint64_t m_base = 0;
@@ -56,6 +67,8 @@ class FakePane : public SearchPane {
     std::map<int, std::pair<HexPos, HexPos>> m_marks;
     HexPos m_top = 0;
     QWidget m_widget;
+    QStringList m_captions;
+    std::function<void(BackgroundJob&)> m_onWork;
 };
 
 // Answers the search dialog as a user who typed `text` with `flags` and pressed the
@@ -386,6 +399,42 @@ TEST(PaneSearchTest, TheWorkerFindsWhatTheUiThreadFinds)
     }
     EXPECT_EQ(small.m_cursor, large.m_cursor);
     EXPECT_EQ(small.m_marks, large.m_marks);
+}
+
+// Escape while the worker searches stops it: no result, no message, the cursor and
+// the marks stay; other keys meanwhile reach nobody. The worker is held at its start
+// until the keys have gone in, so the stop always comes before the scan.
+TEST(PaneSearchTest, EscapeStopsASearchOnTheWorker)
+{
+    SeamRecorder seam(QMessageBox::Ok);
+    FakePane pane(std::vector<std::uint8_t>(3 * kWorkChunkBytes, 0));
+    pane.m_cursor = 5;
+    pane.m_marks[1] = {5, 2};
+    SearchState state;
+    PaneSearch search(pane, state, 1);
+    std::promise<void> keysSent;
+    std::shared_future<void> gate = keysSent.get_future().share();
+    search.SetWorkerGate([gate] { gate.wait(); });
+    QLineEdit field;
+    field.show();
+    QApplication::setActiveWindow(&field);
+    pane.m_onWork = [&](BackgroundJob& job) {
+        EXPECT_TRUE(job.IsRunning());
+        QTest::keyClicks(&field, QStringLiteral("ab"));
+        QTest::keyClick(&field, Qt::Key_Escape);
+        keysSent.set_value();
+    };
+    PrepareRangeSearch(state, std::vector<std::uint8_t>{1, 2, 3});
+    EXPECT_FALSE(search.FindNext());
+    EXPECT_EQ(pane.m_captions, QStringList{QStringLiteral("Suche läuft ... (Esc bricht ab)")});
+    EXPECT_TRUE(seam.texts.isEmpty()) << "a stopped search asks nothing and reports nothing";
+    EXPECT_EQ(pane.m_cursor, 5);
+    EXPECT_EQ(pane.m_marks.size(), 1u);
+    EXPECT_TRUE(field.text().isEmpty()) << "typing went through while the search ran";
+
+    // Afterwards the input is back.
+    QTest::keyClicks(&field, QStringLiteral("ab"));
+    EXPECT_EQ(field.text(), QStringLiteral("ab"));
 }
 
 } // namespace

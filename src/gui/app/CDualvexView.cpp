@@ -27,6 +27,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <cstdio>
+#include <memory>
 
 namespace dualvex {
 
@@ -597,12 +598,12 @@ void CDualvexView::NoticeChanges()
 }
 
 // Reloads on its own only once both files are there again, and never under an open
-// dialog or box (a question of a load, or the open dialog choosing other files):
-// then it tries again shortly.
+// dialog or box (a question of a load, or the open dialog choosing other files) or
+// while a tool reads the data: then it tries again shortly.
 void CDualvexView::ReloadChanged()
 {
     if (m_missing[0] || m_missing[1] || m_reloadPending) return;
-    if (LoadRunning() || QApplication::activeModalWidget()) {
+    if (LoadRunning() || m_toolWork > 0 || QApplication::activeModalWidget()) {
         m_reloadPending = true;
         QTimer::singleShot(CFileWatch::kSettleMs, this, [this] {
             m_reloadPending = false;
@@ -696,14 +697,24 @@ bool CDualvexView::OnUpdateCommand(int id, CommandState& state)
     return true;
 }
 
-// A tool working through a large selection shows the busy indicator until it ends; its
-// dialog's Escape cancels it.
+// A tool or search working through large data shows its progress in the status bar
+// until it ends; Escape stops it (the tool dialogs close on it, the search holds the
+// other input back). No reload replaces the data under it meanwhile.
 void CDualvexView::ShowBackgroundWork(BackgroundJob* job)
 {
     if (!job->IsRunning()) return; // small data is done before the dialog shows
-    m_frame->SetBusy(QStringLiteral("Berechne ... (Esc bricht ab)"));
-    connect(job, &BackgroundJob::finished, this, [this] { m_frame->SetBusy(QString()); });
-    connect(job, &QObject::destroyed, this, [this] { m_frame->SetBusy(QString()); });
+    ++m_toolWork;
+    m_frame->SetBusy(job->Caption());
+    connect(job, &BackgroundJob::progress, this, [this](int percent) { m_frame->SetBusyProgress(percent); });
+    auto ended = std::make_shared<bool>(false);
+    const auto end = [this, ended] {
+        if (*ended) return;
+        *ended = true;
+        --m_toolWork;
+        m_frame->SetBusy(QString());
+    };
+    connect(job, &BackgroundJob::finished, this, end);
+    connect(job, &QObject::destroyed, this, end);
 }
 
 // ---- status bar --------------------------------------------------------------------

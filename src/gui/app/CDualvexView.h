@@ -137,6 +137,7 @@ class CDualvexView : public QWidget, public CommandTarget {
     std::array<bool, 2> m_missing{};
     bool m_autoReload = false;
     bool m_reloadPending = false;
+    int m_toolWork = 0; // tools and searches reading the data on a worker
     bool m_changeCheckPending = false;
     bool m_changeNoticed = false; // told once per load
     QString m_intelHexWarning;

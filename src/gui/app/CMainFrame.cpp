@@ -332,6 +332,13 @@ void CMainFrame::SetBusy(const QString& text)
     statusBar()->showMessage(text);
 }
 
+void CMainFrame::SetBusyProgress(int percent)
+{
+    if (!m_busy) return;
+    m_busy->setRange(0, 100);
+    m_busy->setValue(percent);
+}
+
 void CMainFrame::SetNotice(const QString& text)
 {
     m_notice->setText(text);

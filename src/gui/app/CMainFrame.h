@@ -37,6 +37,8 @@ class CMainFrame : public QMainWindow {
 
     // A busy indicator with a text in the status bar; an empty text removes it.
     void SetBusy(const QString& text);
+    // Turns the busy indicator into a bar at this percentage.
+    void SetBusyProgress(int percent);
 
     // A lasting notice in the status bar (a compared file changed on disk); an empty
     // text removes it.

@@ -21,6 +21,7 @@ namespace dualvex {
 
 class BackgroundJob;
 class HexPaneSearch;
+class PaneSearch;
 
 class CHexView : public CAnsiView {
     Q_OBJECT
@@ -98,6 +99,9 @@ class CHexView : public CAnsiView {
     QRect HexCellRect(HexPos index) const;
     QRect CharCellRect(HexPos index) const;
 
+    // The pane's search commands (find, find next, range search, go to).
+    PaneSearch& Search();
+
     // ---- text window hooks --------------------------------------------------------------
     int PrintLine(QPainter& painter, const QRect& row, AnsiLine line, int firstColumn, int columnCount,
                   int x0) override;
@@ -113,7 +117,7 @@ class CHexView : public CAnsiView {
     int QueryLineWidth() const { return m_core.Layout().LineWidth(); }
 
   signals:
-    // A tool started work on a worker thread (large checksums and CRCs); the owner may
+    // A tool or search started work on a worker thread (large data); the owner may
     // show its progress and offer to cancel it.
     void BackgroundWork(dualvex::BackgroundJob* job);
     // 10228 scrolled (first column, top line), 11253 selection (lower, upper, 1 or

@@ -29,6 +29,11 @@ constexpr HexPos kEscapedCopyCap = 32768;
 
 } // namespace
 
+PaneSearch& CHexView::Search()
+{
+    return m_search->Commands();
+}
+
 // The selected bytes, or the first `fallback` bytes of the data without a selection.
 std::span<const std::uint8_t> CHexView::ToolInput(HexPos fallback) const
 {

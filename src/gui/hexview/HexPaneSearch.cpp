@@ -77,4 +77,9 @@ void HexPaneSearch::ScrollToLine(HexPos firstLine)
     m_view.SetTopAddress(m_view.Core().Layout().LineStart(firstLine), false);
 }
 
+void HexPaneSearch::ShowWork(BackgroundJob& job)
+{
+    emit m_view.BackgroundWork(&job);
+}
+
 } // namespace dualvex

@@ -30,6 +30,7 @@ class HexPaneSearch : public SearchPane {
     int VisibleLines() const override;
     bool LastLinePartial() const override;
     void ScrollToLine(HexPos firstLine) override;
+    void ShowWork(BackgroundJob& job) override;
 
   private:
     CHexView& m_view;

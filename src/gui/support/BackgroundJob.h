@@ -8,6 +8,7 @@
 #include "core/support/WorkObserver.h"
 
 #include <QObject>
+#include <QString>
 
 #include <atomic>
 #include <functional>
@@ -36,6 +37,9 @@ class BackgroundJob : public QObject {
     // Asks the running job to stop; finished(true) follows.
     void Cancel();
     [[nodiscard]] bool IsRunning() const { return m_running; }
+    // What the status bar says while the job runs.
+    void SetCaption(const QString& caption) { m_caption = caption; }
+    [[nodiscard]] const QString& Caption() const { return m_caption; }
 
   signals:
     void progress(int percent);
@@ -46,6 +50,7 @@ class BackgroundJob : public QObject {
     void Finish(int generation, bool completed);
     void Report(int generation, std::uint64_t done, std::uint64_t total);
 
+    QString m_caption = QStringLiteral("Berechne ... (Esc bricht ab)");
     std::thread m_thread;
     std::atomic<bool> m_stop{false};
     std::atomic<int> m_percent{-1};

@@ -2,13 +2,13 @@
 
 #include "core/tools/GotoAddress.h"
 #include "core/tools/SearchEntry.h"
+#include "gui/support/InputBlocker.h"
 #include "gui/support/MessageSeam.h"
 #include "gui/tools/FindDialog.h"
 #include "gui/tools/GotoDialog.h"
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QProgressDialog>
 
 #include <algorithm>
 #include <memory>
@@ -152,31 +152,35 @@ std::optional<ListResult> PaneSearch::RunList(const Scan& scan)
     return result;
 }
 
-// The worker gets its own copy of the list; the data stays put because the progress
-// window blocks every other input until the search ends.
+// The worker gets its own copy of the list; the data stays put because input is held
+// back until the search ends (and a reload waits while the pane shows the work).
 std::optional<ListResult> PaneSearch::RunInBackground(const Scan& scan)
 {
     auto result = std::make_shared<std::optional<ListResult>>();
     const std::span<const std::uint8_t> data = m_pane.Data();
     const TextList list = m_state.activeList;
     const bool ordered = (m_state.flags & kFindOrdered) != 0;
-    QProgressDialog progress(QStringLiteral("Suche läuft ..."), QStringLiteral("Abbrechen"), 0, 100,
-                             m_pane.Widget());
-    progress.setWindowModality(Qt::ApplicationModal);
     BackgroundJob job;
+    job.SetCaption(QStringLiteral("Suche läuft ... (Esc bricht ab)"));
     QEventLoop loop;
     bool cancelled = false;
-    QObject::connect(&job, &BackgroundJob::progress, &progress, &QProgressDialog::setValue);
-    QObject::connect(&progress, &QProgressDialog::canceled, &job, &BackgroundJob::Cancel);
     QObject::connect(&job, &BackgroundJob::finished, &loop, [&loop, &cancelled](bool stopped) {
         cancelled = stopped;
         loop.quit();
     });
-    job.Start([result, data, list, scan, ordered](const WorkObserver& observer) {
+    const InputBlocker blocker([&job] { job.Cancel(); });
+    job.Start([result, data, list, scan, ordered, gate = m_workerGate](const WorkObserver& observer) {
+        if (gate) gate();
         *result = FindListObserved(data, list, scan.from, scan.count, ordered, observer);
         return result->has_value();
     });
+    m_pane.ShowWork(job);
+    SetBusy(true);
     loop.exec();
+    SetBusy(false);
+    // The loop also ends when the program quits (its window closed meanwhile): the
+    // worker is then stopped, and the job's end waits for it, before the result is read.
+    if (job.IsRunning()) return std::nullopt;
     if (cancelled || !*result) return std::nullopt;
     return **result;
 }

@@ -1,8 +1,9 @@
 // The search commands of one hex pane: Find (the "Wert suchen" dialog), Find next,
 // Range search and Go to. They work through SearchPane, so they need no hex view
 // class; the process-wide SearchState makes find next repeat the last search of
-// either pane. Data from backgroundBytes on is searched on a worker thread behind a
-// progress window that can stop it; the result is the same as on the UI thread.
+// either pane. Data from backgroundBytes on is searched on a worker thread while the
+// pane shows the progress and input is held back, Escape stopping the search; the
+// result is the same as on the UI thread.
 #pragma once
 
 #include "core/tools/FindList.h"
@@ -45,6 +46,8 @@ class PaneSearch : public SearchView {
     // Tests answer the dialogs in advance; the real dialogs run otherwise.
     void SetFindRunner(FindRunner runner) { m_findRunner = std::move(runner); }
     void SetGotoRunner(GotoRunner runner) { m_gotoRunner = std::move(runner); }
+    // Tests hold the worker here, on its thread, before it reads any data.
+    void SetWorkerGate(std::function<void()> gate) { m_workerGate = std::move(gate); }
     [[nodiscard]] const TextList& GotoHistory() const { return m_gotoHistory; }
 
     // SearchView
@@ -75,6 +78,7 @@ class PaneSearch : public SearchView {
     TextList m_gotoHistory;
     FindRunner m_findRunner;
     GotoRunner m_gotoRunner;
+    std::function<void()> m_workerGate;
 };
 
 } // namespace dualvex

@@ -12,11 +12,13 @@ class QWidget;
 
 namespace dualvex {
 
+class BackgroundJob;
+
 class SearchPane {
   public:
     virtual ~SearchPane() = default;
 
-    // Parent of the dialogs, questions and the progress window.
+    // Parent of the dialogs and questions.
     virtual QWidget* Widget() = 0;
     virtual std::span<const std::uint8_t> Data() const = 0;
     // Added to offsets to give the addresses the pane shows.
@@ -36,6 +38,9 @@ class SearchPane {
     virtual int VisibleLines() const = 0;
     virtual bool LastLinePartial() const = 0;
     virtual void ScrollToLine(HexPos firstLine) = 0;
+    // A search over large data runs as this job until it ends: the pane shows its
+    // progress (the status bar of the window) until the job finishes or goes away.
+    virtual void ShowWork(BackgroundJob& job) { (void)job; }
 };
 
 } // namespace dualvex
