@@ -159,8 +159,7 @@ void BM_RepaintDuringSearch1GiB(benchmark::State& state)
     // Eight bytes that are not there: the search reads the whole image. Text matched
     // without regard to case, the slowest kind of entry.
     SearchState& search = ProcessSearchState();
-    search.activeList =
-        TextList({"0", "T:8 /G\t:41 42 43 44 45 46 47 48\t\t\t\t(ABCDEFGH)"});
+    search.activeList = TextList({"0", "T:8 /G\t:41 42 43 44 45 46 47 48\t\t\t\t(ABCDEFGH)"});
     search.flags = 0;
     // "Ende erreicht. Am Anfang weiter suchen ?" is answered No.
     MessageSeam::SetHandler([](QWidget*, QMessageBox::Icon, const QString&, const QString&,

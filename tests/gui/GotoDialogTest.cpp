@@ -3,6 +3,7 @@
 
 #include "gui/tools/GotoDialog.h"
 
+#include <QLineEdit>
 #include <QPushButton>
 
 namespace dualvex {
@@ -37,6 +38,16 @@ TEST(GotoDialogTest, TypedExpressionsBecomeAddressesAndHistory)
             EXPECT_EQ(test::Base(value->lineEdit()), ErrorFieldColor());
         }
     }
+}
+
+// A whole address with an offset is readable in the field without scrolling.
+TEST(GotoDialogTest, TheFieldShowsAFullAddressWithAnOffset)
+{
+    TextList history;
+    GotoDialog dialog(QStringLiteral("0x0001F000+0x100"), history);
+    ShowActive(dialog);
+    const QLineEdit* field = Control<QComboBox>(dialog, 1042)->lineEdit();
+    EXPECT_GE(field->width(), field->fontMetrics().horizontalAdvance(field->text()) + 4);
 }
 
 } // namespace

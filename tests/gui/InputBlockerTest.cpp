@@ -1,5 +1,5 @@
-// Input held back while a worker reads data: keys, clicks and shortcuts reach nobody, Escape calls the stop, and everything works again
-// once the blocker is gone.
+// Input held back while a worker reads data: keys, clicks and shortcuts reach nobody, Escape calls the stop,
+// and everything works again once the blocker is gone.
 #include "gui/support/InputBlocker.h"
 
 #include <gtest/gtest.h>

@@ -30,9 +30,7 @@ bool InputBlocker::eventFilter(QObject*, QEvent* event)
         return true;
     case QEvent::DragEnter:
     case QEvent::DragMove:
-    case QEvent::Drop:
-        event->ignore();
-        return true;
+    case QEvent::Drop: event->ignore(); return true;
     case QEvent::KeyRelease:
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
@@ -43,8 +41,7 @@ bool InputBlocker::eventFilter(QObject*, QEvent* event)
     case QEvent::TouchBegin:
     case QEvent::TouchUpdate:
     case QEvent::TabletPress:
-    case QEvent::Shortcut:
-        return true;
+    case QEvent::Shortcut: return true;
     default: return false;
     }
 }

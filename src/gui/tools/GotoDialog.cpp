@@ -32,6 +32,9 @@ GotoDialog::GotoDialog(const QString& initialText, TextList& history, QWidget* p
     m_value->setObjectName(ControlName(kValueId));
     m_value->setEditable(true);
     m_value->setInsertPolicy(QComboBox::NoInsert);
+    // Room for a full 32-bit address with an offset, such as "0x0001F000+0x100".
+    m_value->setMinimumContentsLength(18);
+    m_value->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     for (const std::string& entry : m_history.Items()) m_value->addItem(QString::fromStdString(entry));
     m_value->setEditText(initialText);
     m_value->lineEdit()->selectAll();
