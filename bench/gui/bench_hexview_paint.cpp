@@ -3,6 +3,8 @@
 // repaint after one cursor step, and Page Down steps through a 1 GiB image.
 #include "gui/hexview/CHexView.h"
 
+#include "SparseImage.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -20,7 +22,6 @@
 #include <string>
 #include <vector>
 
-#include <sys/mman.h>
 #include <unistd.h>
 
 namespace {
@@ -39,28 +40,6 @@ class CountingHexView : public CHexView {
         return CHexView::PrintLine(painter, row, line, firstColumn, columnCount, x0);
     }
     long rows = 0;
-};
-
-// Anonymous memory reserved without backing: reads give zeros and cost no RAM.
-class SparseImage {
-  public:
-    explicit SparseImage(std::size_t size) : m_size(size)
-    {
-        void* p =
-            mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
-        m_data = p == MAP_FAILED ? nullptr : static_cast<std::uint8_t*>(p);
-    }
-    ~SparseImage()
-    {
-        if (m_data != nullptr) munmap(m_data, m_size);
-    }
-    SparseImage(const SparseImage&) = delete;
-    SparseImage& operator=(const SparseImage&) = delete;
-    std::uint8_t* data() const { return m_data; }
-
-  private:
-    std::size_t m_size;
-    std::uint8_t* m_data;
 };
 
 // Per-step times, so the report can give medians: wall clock and this thread's CPU

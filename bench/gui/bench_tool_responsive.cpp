@@ -13,6 +13,8 @@
 #include "gui/tools/CrcDialog.h"
 #include "gui/tools/PaneSearch.h"
 
+#include "SparseImage.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -27,7 +29,6 @@
 #include <string>
 #include <vector>
 
-#include <sys/mman.h>
 #include <unistd.h>
 
 namespace {
@@ -35,28 +36,6 @@ namespace {
 using namespace dualvex;
 
 constexpr std::size_t kBytes = std::size_t{1} << 30;
-
-// Anonymous memory reserved without backing: reads give zeros and cost no RAM.
-class SparseImage {
-  public:
-    explicit SparseImage(std::size_t size) : m_size(size)
-    {
-        void* p =
-            mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
-        m_data = p == MAP_FAILED ? nullptr : static_cast<std::uint8_t*>(p);
-    }
-    ~SparseImage()
-    {
-        if (m_data != nullptr) munmap(m_data, m_size);
-    }
-    SparseImage(const SparseImage&) = delete;
-    SparseImage& operator=(const SparseImage&) = delete;
-    std::uint8_t* data() const { return m_data; }
-
-  private:
-    std::size_t m_size;
-    std::uint8_t* m_data;
-};
 
 // Asks its widgets for a repaint every 10 ms and notes how long each took to arrive.
 class RepaintProbe : public QObject {
@@ -130,16 +109,25 @@ class Worst {
     long m_paints = 0;
 };
 
+// A hex pane on screen showing 1 GiB of zeros.
+struct ShownImage {
+    ShownImage()
+    {
+        pane.resize(1000, 700);
+        pane.SetData(image.data(), static_cast<HexPos>(kBytes), 0, 0);
+        pane.show();
+    }
+    SparseImage image{kBytes};
+    CHexView pane;
+};
+
 void BM_RepaintDuringCrc1GiB(benchmark::State& state)
 {
-    SparseImage image(kBytes);
-    CHexView pane;
-    pane.resize(1000, 700);
-    pane.SetData(image.data(), static_cast<HexPos>(kBytes), 0, 0);
-    pane.show();
+    ShownImage shown;
+    CHexView& pane = shown.pane;
     Worst worst;
     for (auto _ : state) {
-        CrcDialog dialog(image.data(), kBytes, &pane);
+        CrcDialog dialog(shown.image.data(), kBytes, &pane);
         dialog.show();
         RepaintProbe probe({&dialog, &pane});
         while (dialog.Job().IsRunning()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
@@ -151,11 +139,8 @@ BENCHMARK(BM_RepaintDuringCrc1GiB)->Unit(benchmark::kMillisecond)->Iterations(3)
 
 void BM_RepaintDuringSearch1GiB(benchmark::State& state)
 {
-    SparseImage image(kBytes);
-    CHexView pane;
-    pane.resize(1000, 700);
-    pane.SetData(image.data(), static_cast<HexPos>(kBytes), 0, 0);
-    pane.show();
+    ShownImage shown;
+    CHexView& pane = shown.pane;
     // Eight bytes that are not there: the search reads the whole image. Text matched
     // without regard to case, the slowest kind of entry.
     SearchState& search = ProcessSearchState();

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "AppTestSupport.h"
+#include "ViewWindowTest.h"
 #include "gui/app/CDualvexView.h"
 #include "gui/app/CMainFrame.h"
 #include "gui/app/HexDoubleWnd.h"
@@ -28,28 +29,16 @@ namespace {
 //                           0123456789012345678901234567890123456789
 const QString kMarkup = QStringLiteral("..........xxx.......xx..........x.......");
 
-class ViewFixture : public ::testing::Test {
+class ViewFixture : public ViewWindowTest {
   protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_dir.isValid());
-        m_frame.setCentralWidget(m_view = new CDualvexView(&m_frame));
-        m_frame.SetCommandTarget(m_view);
-        m_frame.resize(900, 500);
-        m_frame.show();
+        ASSERT_NO_FATAL_FAILURE(ShowWindow(900, 500));
         m_path1 = WriteFile(m_dir, QStringLiteral("a.bin"), Pattern(kMarkup, false));
         m_path2 = WriteFile(m_dir, QStringLiteral("b.bin"), Pattern(kMarkup, true));
     }
-    bool Enabled(int id)
-    {
-        m_frame.UpdateCommandStates({m_frame.Action(id)});
-        return m_frame.Action(id)->isEnabled();
-    }
-    HexPos Cursor(int pane) { return m_view->DoubleWindow()->Pane(pane)->GetCursorPos(false); }
+    HexPos Cursor(int pane) { return Pane(pane)->GetCursorPos(false); }
 
-    QTemporaryDir m_dir;
-    CMainFrame m_frame;
-    CDualvexView* m_view = nullptr;
     QString m_path1, m_path2;
 };
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "AppTestSupport.h"
+#include "ViewWindowTest.h"
 #include "core/support/CSettingsKey.h"
 #include "gui/app/CDualvexView.h"
 #include "gui/app/CMainFrame.h"
@@ -50,15 +51,11 @@ bool AppendTo(const QString& path, const QByteArray& content)
     return file.open(QIODevice::Append) && file.write(content) == content.size();
 }
 
-class FileWatchFixture : public ::testing::Test {
+class FileWatchFixture : public ViewWindowTest {
   protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_dir.isValid());
-        m_frame.setCentralWidget(m_view = new CDualvexView(&m_frame));
-        m_frame.SetCommandTarget(m_view);
-        m_frame.resize(900, 500);
-        m_frame.show();
+        ASSERT_NO_FATAL_FAILURE(ShowWindow(900, 500));
         // The setting is stored for the whole test run: every test starts with it off.
         if (m_view->AutoReload()) SwitchAutoReload();
         m_path1 = WriteFile(m_dir, QStringLiteral("a.bin"), QByteArray(40, 'a'));
@@ -88,9 +85,6 @@ class FileWatchFixture : public ::testing::Test {
         return m_frame.CommandHighlighted(cmd::Reload) && button && button->property("highlighted").toBool();
     }
 
-    QTemporaryDir m_dir;
-    CMainFrame m_frame;
-    CDualvexView* m_view = nullptr;
     QString m_path1, m_path2;
 };
 

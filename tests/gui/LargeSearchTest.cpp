@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "AppTestSupport.h"
+#include "ViewWindowTest.h"
 #include "gui/app/CDualvexView.h"
 #include "gui/app/CMainFrame.h"
 #include "gui/app/HexDoubleWnd.h"
@@ -41,15 +42,11 @@ QString WriteLarge(const QTemporaryDir& dir, const QString& name, bool needleAtE
     return path;
 }
 
-class LargeSearch : public ::testing::Test {
+class LargeSearch : public ViewWindowTest {
   protected:
     void Open(bool needleAtEnd)
     {
-        ASSERT_TRUE(m_dir.isValid());
-        m_frame.setCentralWidget(m_view = new CDualvexView(&m_frame));
-        m_frame.SetCommandTarget(m_view);
-        m_frame.resize(1100, 700);
-        m_frame.show();
+        ASSERT_NO_FATAL_FAILURE(ShowWindow(1100, 700));
         QApplication::setActiveWindow(&m_frame);
         const QString p1 = WriteLarge(m_dir, QStringLiteral("a.bin"), needleAtEnd);
         const QString p2 = WriteLarge(m_dir, QStringLiteral("b.bin"), false);
@@ -65,7 +62,7 @@ class LargeSearch : public ::testing::Test {
         QTest::mouseClick(Pane(), Qt::LeftButton, {}, Pane()->HexCellRect(0).center());
         for (int i = 0; i < 3; ++i) QTest::keyClick(Pane(), Qt::Key_Right, Qt::ShiftModifier);
     }
-    CHexView* Pane() const { return m_view->DoubleWindow()->Pane(0); }
+    CHexView* Pane() const { return ViewWindowTest::Pane(0); }
     bool StatusBarShowsProgress() const { return m_frame.statusBar()->findChild<QProgressBar*>() != nullptr; }
     // Ctrl+F3: search for the selected bytes. While the worker is on, records what the
     // status bar shows and runs `during`.
@@ -81,9 +78,6 @@ class LargeSearch : public ::testing::Test {
         QObject::disconnect(watch);
     }
 
-    QTemporaryDir m_dir;
-    CMainFrame m_frame;
-    CDualvexView* m_view = nullptr;
     QString m_statusDuring;
     bool m_barDuring = false;
 };

@@ -5,6 +5,7 @@
 #include "AnsiTestView.h"
 #include "AppTestSupport.h"
 #include "ManualClock.h"
+#include "ViewWindowTest.h"
 #include "gui/app/CDualvexView.h"
 #include "gui/app/CMainFrame.h"
 #include "gui/app/HexDoubleWnd.h"
@@ -58,27 +59,17 @@ QByteArray Changed(QByteArray bytes)
     return bytes;
 }
 
-class PaneNavigation : public ::testing::Test {
+class PaneNavigation : public ViewWindowTest {
   protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_dir.isValid());
-        m_frame.setCentralWidget(m_view = new CDualvexView(&m_frame));
-        m_frame.SetCommandTarget(m_view);
-        m_frame.resize(1100, 700);
-        m_frame.show();
+        ASSERT_NO_FATAL_FAILURE(ShowWindow(1100, 700));
         QApplication::setActiveWindow(&m_frame);
         const QByteArray first = RandomBytes(kFirstLength);
         const QString p1 = WriteFile(m_dir, QStringLiteral("a.bin"), first);
         const QString p2 = WriteFile(m_dir, QStringLiteral("b.bin"), Changed(first));
         ASSERT_EQ(m_view->Load(p1, p2), LoadFailure::None);
         QApplication::processEvents();
-    }
-    CHexView* Pane(int pane) const { return m_view->DoubleWindow()->Pane(pane); }
-    bool Enabled(int id)
-    {
-        m_frame.UpdateCommandStates({m_frame.Action(id)});
-        return m_frame.Action(id)->isEnabled();
     }
     void ClickFirstByte(int pane)
     {
@@ -109,10 +100,6 @@ class PaneNavigation : public ::testing::Test {
     {
         return QStringLiteral(" Adr: 0x%1 / %2").arg(QString::number(cursor, 16).toUpper()).arg(cursor);
     }
-
-    QTemporaryDir m_dir;
-    CMainFrame m_frame;
-    CDualvexView* m_view = nullptr;
 };
 
 struct Step {
