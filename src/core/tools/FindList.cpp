@@ -52,7 +52,7 @@ class ObservedFinder {
         const HexPos chunk = static_cast<HexPos>(kWorkChunkBytes);
         while (count != 0 && !m_stopped) {
             const HexPos step = count > 0 ? std::min(count, chunk) : std::max(count, -chunk);
-            const HexPos q = FindPattern(m_data, p.bytes.data(), p.size, from, step, p.mode);
+            const HexPos q = dualvex::Find(m_data, p, from, step);
             if (q >= 0 || (count > 0 && from + step >= size) || (count < 0 && from + step < 0)) return q;
             from += step;
             count -= step;

@@ -15,7 +15,6 @@
 #include "gui/support/MessageSeam.h"
 
 #include <QApplication>
-
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontMetrics>

@@ -40,6 +40,8 @@ class CHexView : public CAnsiView {
     {
         return m_core.GetData(length, base);
     }
+    // The whole image; empty without data.
+    std::span<const std::uint8_t> Bytes() const;
     std::uint32_t SetBaseAddress(std::uint32_t base);
     // One bit per byte, least significant first, borrowed; a negative count means
     // the data length. Marks are shown wherever the bit set reaches.

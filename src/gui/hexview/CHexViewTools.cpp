@@ -34,28 +34,39 @@ PaneSearch& CHexView::Search()
     return m_search->Commands();
 }
 
-// The selected bytes, or the first `fallback` bytes of the data without a selection.
-std::span<const std::uint8_t> CHexView::ToolInput(HexPos fallback) const
+std::span<const std::uint8_t> CHexView::Bytes() const
 {
     HexPos length = 0;
     const std::uint8_t* bytes = m_core.GetData(&length, nullptr);
     if (bytes == nullptr || length <= 0) return {};
+    return {bytes, static_cast<std::size_t>(length)};
+}
+
+// The selected bytes, or the first `fallback` bytes of the data without a selection.
+std::span<const std::uint8_t> CHexView::ToolInput(HexPos fallback) const
+{
+    const std::span<const std::uint8_t> bytes = Bytes();
+    const auto length = static_cast<HexPos>(bytes.size());
+    if (length == 0) return {};
     HexPos start = 0;
     HexPos count = 0;
     if (!m_core.GetSelectionEx(&start, &count, false, 0)) count = std::min(length, fallback);
+    start = std::clamp<HexPos>(start, 0, length);
     count = std::clamp<HexPos>(count, 0, length - start);
-    return {bytes + start, static_cast<std::size_t>(count)};
+    return bytes.subspan(static_cast<std::size_t>(start), static_cast<std::size_t>(count));
 }
 
 // Up to `count` bytes from the selection's lower end or the cursor; fewer at the data end.
 std::span<const std::uint8_t> CHexView::BytesAtCursor(HexPos count) const
 {
-    HexPos length = 0;
-    const std::uint8_t* bytes = m_core.GetData(&length, nullptr);
-    if (bytes == nullptr || length <= 0) return {};
+    const std::span<const std::uint8_t> bytes = Bytes();
+    const auto length = static_cast<HexPos>(bytes.size());
+    if (length == 0) return {};
     HexPos start = 0;
     m_core.GetSelectionEx(&start, nullptr, false, 0);
-    return {bytes + start, static_cast<std::size_t>(std::clamp<HexPos>(length - start, 0, count))};
+    start = std::clamp<HexPos>(start, 0, length);
+    return bytes.subspan(static_cast<std::size_t>(start),
+                         static_cast<std::size_t>(std::clamp<HexPos>(length - start, 0, count)));
 }
 
 bool CHexView::HasData() const

@@ -13,10 +13,7 @@ QWidget* HexPaneSearch::Widget()
 
 std::span<const std::uint8_t> HexPaneSearch::Data() const
 {
-    HexPos length = 0;
-    const std::uint8_t* bytes = m_view.GetData(&length, nullptr);
-    if (bytes == nullptr || length <= 0) return {};
-    return {bytes, static_cast<std::size_t>(length)};
+    return m_view.Bytes();
 }
 
 std::uint64_t HexPaneSearch::BaseAddress() const
