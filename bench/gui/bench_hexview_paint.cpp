@@ -3,26 +3,21 @@
 // repaint after one cursor step, and Page Down steps through a 1 GiB image.
 #include "gui/hexview/CHexView.h"
 
+#include "GuiBenchMain.h"
 #include "SparseImage.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QFontDatabase>
 #include <QImage>
 #include <QKeyEvent>
 #include <QPainter>
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <ctime>
-#include <filesystem>
 #include <random>
-#include <string>
 #include <vector>
-
-#include <unistd.h>
 
 namespace {
 
@@ -208,21 +203,5 @@ BENCHMARK(BM_HexView_PageDown1GiB)->Unit(benchmark::kMillisecond)->Iterations(50
 
 int main(int argc, char** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    // The panes save their settings when they go: keep them away from the user's.
-    std::string dir = (std::filesystem::temp_directory_path() / "dualvex-bench-XXXXXX").string();
-    if (mkdtemp(dir.data()) == nullptr) return 2;
-    setenv("DUALVEX_CONFIG_DIR", dir.c_str(), 1);
-    int rc = 0;
-    {
-        QApplication app(argc, argv);
-        QFontDatabase::addApplicationFont(
-            QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf"));
-        benchmark::Initialize(&argc, argv);
-        benchmark::RunSpecifiedBenchmarks();
-        benchmark::Shutdown();
-    }
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
-    return rc;
+    return RunGuiBenchmarks(argc, argv);
 }

@@ -13,6 +13,7 @@
 #include "gui/tools/CrcDialog.h"
 #include "gui/tools/PaneSearch.h"
 
+#include "GuiBenchMain.h"
 #include "SparseImage.h"
 
 #include <benchmark/benchmark.h>
@@ -20,16 +21,10 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
-#include <QFontDatabase>
 #include <QTimer>
 
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
-#include <string>
 #include <vector>
-
-#include <unistd.h>
 
 namespace {
 
@@ -165,21 +160,5 @@ BENCHMARK(BM_RepaintDuringSearch1GiB)->Unit(benchmark::kMillisecond)->Iterations
 
 int main(int argc, char** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    // The panes and the dialog save their settings when they go: keep them away from
-    // the user's.
-    std::string dir = (std::filesystem::temp_directory_path() / "dualvex-bench-XXXXXX").string();
-    if (mkdtemp(dir.data()) == nullptr) return 2;
-    setenv("DUALVEX_CONFIG_DIR", dir.c_str(), 1);
-    {
-        QApplication app(argc, argv);
-        QFontDatabase::addApplicationFont(
-            QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf"));
-        benchmark::Initialize(&argc, argv);
-        benchmark::RunSpecifiedBenchmarks();
-        benchmark::Shutdown();
-    }
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
-    return 0;
+    return RunGuiBenchmarks(argc, argv);
 }
